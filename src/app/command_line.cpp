@@ -1,0 +1,82 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace jubilora {
+
+namespace {
+
+bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+constexpr const char* OneModeOnly = "only one of --print, --render, --help and --version may be given";
+
+CommandLineResult Fail(std::string error) { return {std::nullopt, std::move(error)}; }
+
+}  // namespace
+
+std::optional<DayNumber> ParseIsoDate(const std::string& text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return std::nullopt;
+  const int year = std::stoi(text.substr(0, 4));
+  const int month = std::stoi(text.substr(5, 2));
+  const int day = std::stoi(text.substr(8, 2));
+  if (!IsValidCivil(year, month, day)) return std::nullopt;
+  return DayFromCivil(year, month, day);
+}
+
+CommandLineResult ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine result;
+  if (args.empty() || args[0].rfind("--", 0) != 0) {
+    result.autorun = !args.empty() && EqualsIgnoringCase(args[0], "/autorun");
+    return {result, {}};
+  }
+  std::optional<RunMode> mode;
+  auto setMode = [&mode](RunMode m) { return !mode ? (mode = m, true) : false; };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--print" || arg == "--print=text") {
+      if (!setMode(RunMode::Print)) return Fail(OneModeOnly);
+    } else if (arg == "--print=tsv") {
+      if (!setMode(RunMode::PrintTsv)) return Fail(OneModeOnly);
+    } else if (arg.rfind("--print=", 0) == 0) {
+      return Fail("unknown report format '" + arg.substr(8) + "' (use --print or --print=tsv)");
+    } else if (arg == "--help") {
+      if (!setMode(RunMode::Help)) return Fail(OneModeOnly);
+    } else if (arg == "--version") {
+      if (!setMode(RunMode::Version)) return Fail(OneModeOnly);
+    } else if (arg == "--render" || arg.rfind("--render=", 0) == 0) {
+      if (!setMode(RunMode::Render)) return Fail(OneModeOnly);
+      if (arg == "--render") {
+        if (i + 1 >= args.size()) return Fail("--render needs the name of a PNG file");
+        result.file = args[++i];
+      } else {
+        result.file = arg.substr(9);
+      }
+      if (result.file.empty()) return Fail("--render needs the name of a PNG file");
+    } else if (arg == "--today" || arg.rfind("--today=", 0) == 0) {
+      std::string value;
+      if (arg == "--today") {
+        if (i + 1 >= args.size()) return Fail("--today needs a date as YYYY-MM-DD");
+        value = args[++i];
+      } else {
+        value = arg.substr(8);
+      }
+      if (result.today) return Fail("--today may be given only once");
+      result.today = ParseIsoDate(value);
+      if (!result.today) return Fail("--today needs a valid date as YYYY-MM-DD, not '" + value + "'");
+    } else {
+      return Fail("unknown option '" + arg + "' (see --help)");
+    }
+  }
+  if (!mode) return Fail("--today needs --print, --print=tsv or --render");
+  result.mode = *mode;
+  return {result, {}};
+}
+
+}  // namespace jubilora

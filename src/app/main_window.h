@@ -1,0 +1,82 @@
+#pragma once
+// TfrmMain: the report window, its menus, timers and the start-up and shutdown steps.
+
+#include <QMainWindow>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/command_line.h"
+#include "app/main_menus.h"
+#include "app/settings_store.h"
+#include "data/data_file.h"
+#include "platform/regional.h"
+#include "platform/system_colors.h"
+
+class QSystemTrayIcon;
+
+namespace jubilora {
+
+class KindIcons;
+class QtUi;
+class ReportView;
+class TfrmAbout;
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  static constexpr int MinWidth = 320;
+  static constexpr int MinHeight = 233;
+
+  TfrmMain(AppState& state, const CommandLine& commandLine);
+  ~TfrmMain() override;
+
+  enum class Outcome { Show, Gated, Unreadable };
+  // The creation steps; Unreadable leaves `LoadError()` set and nothing may be written.
+  Outcome FormCreate();
+  const std::optional<FileError>& LoadError() const { return loadError_; }
+
+  // Writes the settings file (once per process, see SessionEnd) and stops a running check.
+  void FormDestroy();
+  StoredSettings CurrentSettings() const;
+  void WriteSettings() const;
+
+  void DisplayData();
+  void SetAboutBox(TfrmAbout* about) { about_ = about; }
+  Ui& UiPort();
+  ReportView* View() const { return ivReport_; }
+  const MainMenus& Menus() const { return menus_; }
+  QTimer& OnShowDelay() { return onShowDelay_; }
+
+  // The welcome offer of the first run: true when the user chose to add samples.
+  void OfferSampleData();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void ConnectMenus();
+  void FormShow();
+  void OnShowDelayTimer();
+  void menuExitClick();
+  void menuRefreshClick();
+  void menuOnTopClick();
+  void menuAboutClick();
+  void FitToPicture(QSize picture);
+
+  AppState& state_;
+  CommandLine commandLine_;
+  MainMenus menus_;
+  ReportView* ivReport_;
+  QSystemTrayIcon* trayIcon_;
+  QTimer onShowDelay_;
+  std::unique_ptr<KindIcons> icons_;
+  std::unique_ptr<QtUi> ui_;
+  QtRegionalSettings regional_;
+  QtSystemColors systemColors_;
+  std::optional<FileError> loadError_;
+  TfrmAbout* about_ = nullptr;
+};
+
+}  // namespace jubilora

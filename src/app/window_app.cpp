@@ -1,0 +1,66 @@
+#include "app/window_app.h"
+
+#include <QApplication>
+#include <QSessionManager>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/session_end.h"
+#include "core/product.h"
+#include "online/about_box.h"
+#include "ui/error_report.h"
+
+namespace jubilora {
+
+namespace {
+
+// For the start-up benchmark: end right after the first report is on screen.
+bool QuitAfterFirstPaint() { return qEnvironmentVariableIsSet("JUBILORA_QUIT_AFTER_FIRST_PAINT"); }
+
+bool HelpNotAvailable(QWidget* owner) {
+  ShowErrorReport(owner, "The help viewer cannot be started: no help is installed yet");
+  return false;
+}
+
+}  // namespace
+
+int RunWindowProgram(int& argc, char** argv, const CommandLine& commandLine, const ProgramPaths& paths) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(ProductName);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/jubilora.svg")));
+
+  AppState state;
+  state.Paths = paths;
+  TfrmMain frmMain(state, commandLine);
+  switch (frmMain.FormCreate()) {
+    case TfrmMain::Outcome::Unreadable:
+      // Nothing is written, so no later save can rotate the unreadable file away.
+      ShowErrorReport(nullptr, QString::fromStdString(frmMain.LoadError()->Describe()));
+      return 1;
+    case TfrmMain::Outcome::Gated:
+      SessionEnd::SetSettingsWriter([&frmMain] { frmMain.WriteSettings(); });
+      frmMain.FormDestroy();
+      return 0;
+    case TfrmMain::Outcome::Show:
+      break;
+  }
+  SessionEnd::SetSettingsWriter([&frmMain] { frmMain.WriteSettings(); });
+  SessionEnd::QuitOnSignals(&app);
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &frmMain, [&frmMain](QSessionManager&) {
+    SessionEnd::WriteSettingsOnce();
+    frmMain.close();
+  });
+
+  TfrmAbout frmAbout(&frmMain, [&frmMain] { return HelpNotAvailable(&frmMain); });
+  frmMain.SetAboutBox(&frmAbout);
+  // The first run greets with the about box before the window appears.
+  if (state.FirstRun) frmAbout.exec();
+
+  frmMain.show();
+  if (QuitAfterFirstPaint()) QTimer::singleShot(0, &app, &QCoreApplication::quit);
+  const int status = QApplication::exec();
+  frmMain.FormDestroy();
+  return status;
+}
+
+}  // namespace jubilora

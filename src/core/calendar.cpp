@@ -1,0 +1,59 @@
+#include "core/calendar.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace jubilora {
+
+namespace {
+using namespace std::chrono;
+
+// 1899-12-30 as days since the Unix epoch.
+constexpr int EpochShift = -25569;
+// Valid range: 0001-01-01 .. 9999-12-31 as day counts.
+const DayNumber FirstValidDay = static_cast<int>(sys_days{year{1} / January / 1}.time_since_epoch().count()) - EpochShift;
+const DayNumber LastValidDay = static_cast<int>(sys_days{year{9999} / December / 31}.time_since_epoch().count()) - EpochShift;
+
+// Shift in the wide type of chrono::days: near the ends of int the shift would overflow.
+sys_days FromDayNumber(DayNumber day) { return sys_days{days{days::rep{day} + EpochShift}}; }
+}  // namespace
+
+std::optional<DayNumber> WholeDay(double date) {
+  if (!std::isfinite(date)) return std::nullopt;
+  const double whole = std::trunc(date);
+  if (whole < FirstValidDay || whole > LastValidDay) return std::nullopt;
+  return static_cast<DayNumber>(whole);
+}
+
+std::optional<CivilDate> DecodeDate(double date) {
+  const auto day = WholeDay(date);
+  if (!day) return std::nullopt;
+  return CivilFromDay(*day);
+}
+
+CivilDate CivilFromDay(DayNumber day) {
+  const year_month_day ymd{FromDayNumber(day)};
+  return CivilDate{static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+                   static_cast<int>(static_cast<unsigned>(ymd.day()))};
+}
+
+DayNumber DayFromCivil(int y, int m, int d) {
+  const sys_days sd{year{y} / month{static_cast<unsigned>(m)} / day{static_cast<unsigned>(d)}};
+  return static_cast<DayNumber>(sd.time_since_epoch().count()) - EpochShift;
+}
+
+bool IsLeapYear(int y) { return year{y}.is_leap(); }
+
+int DaysInMonth(int y, int m) {
+  return static_cast<int>(static_cast<unsigned>((year{y} / month{static_cast<unsigned>(m)} / last).day()));
+}
+
+bool IsValidCivil(int y, int m, int d) {
+  return y >= 1 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m);
+}
+
+int IsoWeekday(DayNumber day) {
+  return static_cast<int>(weekday{FromDayNumber(day)}.iso_encoding());
+}
+
+}  // namespace jubilora

@@ -1,0 +1,34 @@
+#pragma once
+// Day-count dates (days since 1899-12-30) and their calendar days.
+
+#include <optional>
+
+namespace jubilora {
+
+// A whole day as a day count; "today" and report days are always of this type.
+using DayNumber = int;
+
+struct CivilDate {
+  int year = 0;
+  int month = 0;  // 1..12
+  int day = 0;    // 1..31
+  friend bool operator==(const CivilDate&, const CivilDate&) = default;
+};
+
+// The calendar day of a stored date, or nothing for NaN, infinities and dates outside
+// years 1..9999. A fraction is dropped towards zero.
+std::optional<CivilDate> DecodeDate(double date);
+std::optional<DayNumber> WholeDay(double date);
+
+CivilDate CivilFromDay(DayNumber day);
+DayNumber DayFromCivil(int year, int month, int day);
+inline DayNumber DayFromCivil(const CivilDate& d) { return DayFromCivil(d.year, d.month, d.day); }
+
+bool IsLeapYear(int year);
+int DaysInMonth(int year, int month);
+bool IsValidCivil(int year, int month, int day);
+
+// Monday = 1 .. Sunday = 7.
+int IsoWeekday(DayNumber day);
+
+}  // namespace jubilora

@@ -1,0 +1,106 @@
+#include "core/text_codec.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace jubilora {
+
+namespace {
+
+// Code points of bytes 0x80..0x9F. The five bytes Windows-1252 leaves undefined keep the
+// C1 control of the same number, so that every byte survives a round trip.
+constexpr std::array<char32_t, 32> HighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 0x80..0x87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 0x88..0x8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 0x90..0x97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 0x98..0x9F
+};
+
+char32_t CodePointOf(unsigned char byte) {
+  if (byte >= 0x80 && byte <= 0x9F) return HighControls[byte - 0x80u];
+  return byte;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    // Every code point of the table is below U+10000.
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Decodes one UTF-8 sequence at `pos` and moves past it; nothing for overlong forms,
+// surrogates, values above U+10FFFF, stray or missing continuation bytes.
+std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  std::size_t extra = 0;
+  char32_t cp = 0;
+  char32_t minimum = 0;
+  if (lead < 0x80) {
+    ++pos;
+    return lead;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    extra = 1;
+    cp = lead & 0x1Fu;
+    minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    extra = 2;
+    cp = lead & 0x0Fu;
+    minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    extra = 3;
+    cp = lead & 0x07u;
+    minimum = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (text.size() - pos <= extra) return std::nullopt;
+  for (std::size_t i = 1; i <= extra; ++i) {
+    const auto next = static_cast<unsigned char>(text[pos + i]);
+    if ((next & 0xC0u) != 0x80u) return std::nullopt;
+    cp = (cp << 6) | (next & 0x3Fu);
+  }
+  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
+  pos += extra + 1;
+  return cp;
+}
+
+}  // namespace
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::optional<char> Cp1252FromCodePoint(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+  for (std::size_t i = 0; i < HighControls.size(); ++i) {
+    if (HighControls[i] == cp) return static_cast<char>(0x80 + i);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> Utf8ToCp1252(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const auto cp = NextCodePoint(text, pos);
+    if (!cp) return std::nullopt;
+    const auto byte = Cp1252FromCodePoint(*cp);
+    if (!byte) return std::nullopt;
+    out += *byte;
+  }
+  return out;
+}
+
+}  // namespace jubilora

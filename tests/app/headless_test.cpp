@@ -1,0 +1,164 @@
+// The command-line report, run as a real program beside its own files.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <map>
+#include <string>
+
+#include "data/data_file.h"
+#include "support/process.h"
+#include "support/records.h"
+#include "support/temp_dir.h"
+
+namespace jubilora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Record;
+
+// Each test gets its own copy of the program, so that its files are the test's files.
+class HeadlessReport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program_ = dir_ / "jubilora";
+    fs::copy_file(JUBILORA_EXE, program_);
+  }
+
+  void WriteData(const TAnniversaryList& list, const char* name = "jubilora.jld") {
+    test::WriteBytes(dir_ / name, EncodeRecords(list));
+  }
+
+  test::ProcessResult Run(const std::vector<std::string>& args) { return test::RunProgram(program_, args); }
+
+  // Name, size and modification time of everything in the folder.
+  std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> Snapshot() const {
+    std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> result;
+    for (const auto& entry : fs::directory_iterator(dir_.path()))
+      result[entry.path().filename().string()] = {entry.is_regular_file() ? entry.file_size() : 0,
+                                                  entry.last_write_time()};
+    return result;
+  }
+
+  static TAnniversaryList LateJanuary() {
+    TAnniversary damaged = Record(KindBirthday, 2000, 1, 29, "Damaged");
+    damaged.Date = std::numeric_limits<double>::quiet_NaN();
+    return {
+        Record(KindBirthday, 1990, 1, 31, "Anna", 3),
+        Record(KindNameDay, 2000, 1, 27, "Marek", 0),
+        Record(KindBirthday, 1980, 6, 1, "Far away", 5),
+        Record(KindWedding, 2000, 1, 31, "Eva & Jan", 3),
+        Record(KindOtherNoYears, 2010, 1, 29, "Party", 1),
+        damaged,
+    };
+  }
+
+  test::TempDir dir_;
+  fs::path program_;
+};
+
+TEST_F(HeadlessReport, PrintsHeadingsEntriesAndBlankLines) {
+  WriteData(LateJanuary());
+  const auto result = Run({"--print", "--today", "2025-01-29"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "Monday, January 27, 2025 (2 days ago)\n"
+            "  Marek \xE2\x80\xA2 Name day \n"
+            "\n"
+            "Wednesday, January 29, 2025 (today)\n"
+            "  Party*\n"
+            "\n"
+            "Friday, January 31, 2025 (the day after tomorrow)\n"
+            "  Anna \xE2\x80\xA2 35th birthday (born in 1990, zodiac sign: Aquarius) ***\n"
+            "  Eva & Jan \xE2\x80\xA2 25th wedding anniversary (married in 2000) ***\n"
+            "\n");
+}
+
+TEST_F(HeadlessReport, TabSeparatedLinesCarryColoursAndOpacities) {
+  WriteData(LateJanuary());
+  const auto result = Run({"--today=2025-01-29", "--print=tsv"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  // Past in Passed (#0090C0), today in MostUrgent; two days ahead of a 30-day period the
+  // blue channel is 128 + Trunc(13 * (-128 / 30 * 2)) = 18.
+  EXPECT_EQ(result.out,
+            "2025-01-27\t-2\tMonday, January 27, 2025 (2 days ago)\tMarek \xE2\x80\xA2 Name day \t#0090C0\t128\t1\n"
+            "2025-01-29\t0\tWednesday, January 29, 2025 (today)\tParty*\t#FFFF00\t255\t0\n"
+            "2025-01-31\t2\tFriday, January 31, 2025 (the day after tomorrow)\t"
+            "Anna \xE2\x80\xA2 35th birthday (born in 1990, zodiac sign: Aquarius) ***\t#FFFF12\t246\t0\n"
+            "2025-01-31\t2\tFriday, January 31, 2025 (the day after tomorrow)\t"
+            "Eva & Jan \xE2\x80\xA2 25th wedding anniversary (married in 2000) ***\t#FFFF12\t246\t0\n");
+}
+
+TEST_F(HeadlessReport, FollowsTheSettingsFile) {
+  WriteData(LateJanuary());
+  test::WriteBytes(dir_ / "jubilora.ini",
+                   "[DefaultPeriod]\r\nDaysAfter=0\r\n[Other]\r\nDateFormat=7\r\nShowZodiacSign=0\r\n");
+  const auto result = Run({"--print", "--today", "2025-01-29"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "Wednesday, 29th of January, 2025 (today)\n"
+            "  Party*\n"
+            "\n"
+            "Friday, 31st of January, 2025 (the day after tomorrow)\n"
+            "  Anna \xE2\x80\xA2 35th birthday (born in 1990) ***\n"
+            "  Eva & Jan \xE2\x80\xA2 25th wedding anniversary (married in 2000) ***\n"
+            "\n");
+}
+
+TEST_F(HeadlessReport, ReadsTheAutomaticBackupWhenTheDataFileIsMissing) {
+  WriteData({Record(KindHoliday, 1990, 12, 24, "Christmas Eve", 2)}, "jubilora.jlb");
+  const auto result = Run({"--print", "--today", "2026-12-06"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "Thursday, December 24, 2026 (in 18 days)\n  Christmas Eve \xE2\x80\xA2 Holiday **\n\n");
+}
+
+TEST_F(HeadlessReport, NothingDueGivesOneLineOrNoLines) {
+  WriteData({Record(KindBirthday, 1990, 6, 1, "Summer")});
+  EXPECT_EQ(Run({"--print", "--today", "2025-01-29"}).out, "Today there is nothing to remind you of...\n");
+  const auto tsv = Run({"--print=tsv", "--today", "2025-01-29"});
+  EXPECT_EQ(tsv.status, 0);
+  EXPECT_EQ(tsv.out, "");
+}
+
+TEST_F(HeadlessReport, NeverCreatesOrTouchesAFile) {
+  WriteData(LateJanuary());
+  WriteData({Record(KindBirthday, 1970, 1, 1, "Old")}, "jubilora.jlb");
+  const auto before = Snapshot();
+  const auto bytes = test::ReadBytes(dir_ / "jubilora.jld");
+  EXPECT_EQ(Run({"--print"}).status, 0);
+  EXPECT_EQ(Run({"--print=tsv", "--today", "2025-01-29"}).status, 0);
+  EXPECT_EQ(Snapshot(), before);  // in particular: no settings file appeared
+  EXPECT_EQ(test::ReadBytes(dir_ / "jubilora.jld"), bytes);
+}
+
+TEST_F(HeadlessReport, UnreadableDataFileEndsWithStatusOne) {
+  fs::create_directory(dir_ / "jubilora.jld");
+  const auto result = Run({"--print"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("jubilora.jld"), std::string::npos) << result.err;
+  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+}
+
+TEST_F(HeadlessReport, MalformedOptionsEndWithStatusTwo) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--print", "--today", "2025-02-30"}, {"--frobnicate"}, {"--print=xml"}}) {
+    const auto result = Run(args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+  }
+}
+
+TEST_F(HeadlessReport, HelpAndVersion) {
+  EXPECT_EQ(Run({"--version"}).out, "Jubilora 3.22\n");
+  const auto help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--print=tsv"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace jubilora
