@@ -1,6 +1,6 @@
 // Jubilora: the window, or one of the command-line modes.
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdlib>
 #include <filesystem>
@@ -45,7 +45,10 @@ int main(int argc, char** argv) {
   const ProgramPaths paths = DerivePaths(ProgramFile(argv[0]), Env);
 
   const CommandLine& commandLine = *parsed.commandLine;
-  if (commandLine.mode == RunMode::Window) return RunWindowProgram(argc, argv, commandLine, paths);
+  if (commandLine.mode == RunMode::Window) {
+    QApplication app(argc, argv);
+    return RunWindowProgram(commandLine, paths);
+  }
 
   // The command-line modes need no display, and print only their own messages.
   qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -8,6 +8,7 @@
 #include "app/session_end.h"
 #include "core/product.h"
 #include "online/about_box.h"
+#include "report/render/report_painter.h"
 #include "ui/error_report.h"
 
 namespace jubilora {
@@ -24,9 +25,10 @@ bool HelpNotAvailable(QWidget* owner) {
 
 }  // namespace
 
-int RunWindowProgram(int& argc, char** argv, const CommandLine& commandLine, const ProgramPaths& paths) {
-  QApplication app(argc, argv);
+int RunWindowProgram(const CommandLine& commandLine, const ProgramPaths& paths) {
+  QApplication& app = *qApp;
   QApplication::setApplicationName(ProductName);
+  InitResources();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/jubilora.svg")));
 
   AppState state;

@@ -6,7 +6,7 @@
 
 namespace jubilora {
 
-// Runs until the program ends; returns the exit status.
-int RunWindowProgram(int& argc, char** argv, const CommandLine& commandLine, const ProgramPaths& paths);
+// Runs until the program ends; returns the exit status. A QApplication must exist.
+int RunWindowProgram(const CommandLine& commandLine, const ProgramPaths& paths);
 
 }  // namespace jubilora

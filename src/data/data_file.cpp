@@ -9,14 +9,12 @@
 #include <unistd.h>
 
 #include "core/ordering.h"
+#include "core/product.h"
 #include "data/atomic_file.h"
 
 namespace jubilora {
 
 namespace {
-
-// The product name opens the save messages; the app layer's constant is out of reach here.
-constexpr const char* ProductName = "Jubilora";
 
 constexpr const char* SaveErrorCaption = "File I/O Error";
 constexpr const char* CannotRemoveBackup = " could not remove existing autobackup file.\r\n\r\n";

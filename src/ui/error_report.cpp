@@ -5,11 +5,13 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include "core/product.h"
+
 namespace jubilora {
 
 namespace {
 
-constexpr const char* ReportTitle = "Jubilora";
+constexpr const char* ReportTitle = ProductName;
 
 ErrorReportPresenter& Presenter() {
   static ErrorReportPresenter presenter;

@@ -113,6 +113,21 @@ TEST_F(AnswerDialogTest, WithoutCancelOnlyAButtonAnswers) {
   EXPECT_EQ(answer, 3);
 }
 
+TEST_F(AnswerDialogTest, EmptyButtonListStillOffersAWayOut) {
+  Call call;
+  call.buttons = {};
+  call.canCancel = false;
+  QString caption;
+  const int answer = Run(call, [&](QDialog* d) {
+    const auto buttons = ButtonsOf(d);
+    ASSERT_EQ(buttons.size(), 1u);
+    caption = buttons[0]->text();
+    buttons[0]->click();
+  });
+  EXPECT_EQ(caption, QStringLiteral("OK"));
+  EXPECT_EQ(answer, 1);
+}
+
 TEST_F(AnswerDialogTest, WindowIsFixedOnTopAndTitledWithALeadingSpace) {
   for (const bool canCancel : {true, false}) {
     Call call;

@@ -1,0 +1,18 @@
+#include "support/qt_app.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+namespace jubilora::test {
+
+QApplication& TestApplication() {
+  if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "jubilora-test";
+  static char* argv[] = {name, nullptr};
+  static QApplication app(argc, argv);
+  return app;
+}
+
+}  // namespace jubilora::test
