@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/headless.h"
+#include "app/session_end.h"
 #include "app/window_app.h"
 #include "data/program_paths.h"
 
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
 
   const CommandLine& commandLine = *parsed.commandLine;
   if (commandLine.mode == RunMode::Window) {
+    SessionEnd::CatchSignals();
     QApplication app(argc, argv);
     return RunWindowProgram(commandLine, paths);
   }

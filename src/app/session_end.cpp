@@ -20,6 +20,7 @@ std::function<void()>& Writer() {
 }
 
 std::atomic<bool> written{false};
+bool quitRequested = false;
 int signalPipe[2] = {-1, -1};
 
 void OnSignal(int) {
@@ -46,20 +47,28 @@ void SessionEnd::WriteSettingsOnce() {
   Writer()();
 }
 
-void SessionEnd::QuitOnSignals(QObject* parent) {
+void SessionEnd::CatchSignals() {
   if (signalPipe[0] >= 0 || pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, parent);
-  QObject::connect(notifier, &QSocketNotifier::activated, parent, [] {
-    char buffer[16];
-    while (read(signalPipe[0], buffer, sizeof buffer) > 0) {
-    }
-    QCoreApplication::quit();
-  });
   struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   for (int signal : {SIGTERM, SIGHUP, SIGINT}) sigaction(signal, &action, nullptr);
 }
+
+void SessionEnd::QuitOnSignals(QObject* parent) {
+  CatchSignals();
+  if (signalPipe[0] < 0) return;
+  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, parent);
+  QObject::connect(notifier, &QSocketNotifier::activated, parent, [] {
+    char buffer[16];
+    while (read(signalPipe[0], buffer, sizeof buffer) > 0) {
+    }
+    quitRequested = true;
+    QCoreApplication::quit();
+  });
+}
+
+bool SessionEnd::QuitRequested() { return quitRequested; }
 
 }  // namespace jubilora

@@ -14,8 +14,12 @@ class SessionEnd {
   // `write` runs at most once in the process's life; registered with std::atexit too.
   static void SetSettingsWriter(std::function<void()> write);
   static void WriteSettingsOnce();
-  // Turns the three signals into a clean quit of the event loop through a self-pipe.
+  // Catches the three signals from the very start, so none is lost during start-up.
+  static void CatchSignals();
+  // Turns a caught signal (also one caught before) into a clean quit of the event loop.
   static void QuitOnSignals(QObject* parent);
+  // A signal asked the program to end (also while a modal window was open).
+  static bool QuitRequested();
 };
 
 }  // namespace jubilora

@@ -57,6 +57,10 @@ int RunWindowProgram(const CommandLine& commandLine, const ProgramPaths& paths) 
   frmMain.SetAboutBox(&frmAbout);
   // The first run greets with the about box before the window appears.
   if (state.FirstRun) frmAbout.exec();
+  if (SessionEnd::QuitRequested()) {
+    frmMain.FormDestroy();
+    return 0;
+  }
 
   frmMain.show();
   if (QuitAfterFirstPaint()) QTimer::singleShot(0, &app, &QCoreApplication::quit);

@@ -20,6 +20,7 @@ struct FileDialogOptions {
   std::string defaultSuffix;  // without the dot
   std::string initialFolder;
   std::string initialName;
+  int filterIndex = 1;  // the entry of `filter` (1-based, entries separated by ";;") selected at first
 };
 
 // How commands talk to the user. Texts are Windows-1252, lines separated by CR LF.

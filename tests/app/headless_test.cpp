@@ -9,7 +9,15 @@
 #include <map>
 #include <string>
 
+#include <QImage>
+
+#include "core/ordering.h"
 #include "data/data_file.h"
+#include "platform/system_colors.h"
+#include "report/layout.h"
+#include "report/render/report_painter.h"
+#include "report/text_report.h"
+#include "support/qt_app.h"
 #include "support/process.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
@@ -151,6 +159,39 @@ TEST_F(HeadlessReport, MalformedOptionsEndWithStatusTwo) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
   }
+}
+
+TEST_F(HeadlessReport, RenderWritesThePictureTheWindowPaints) {
+  WriteData(LateJanuary());
+  const auto before = Snapshot();
+  const fs::path png = dir_ / "out.png";
+  const auto result = Run({"--render", png.string(), "--today", "2025-01-29"});
+  ASSERT_EQ(result.status, 0) << result.err;
+
+  test::TestApplication();
+  TAnniversaryList list = LateJanuary();
+  SortByDate(list, 0);  // as the load does
+  const TCfg cfg;
+  const DayNumber today = DayFromCivil(2025, 1, 29);
+  const auto entries = PrepareReportEntries(list, cfg, today);
+  const QImage expected =
+      PaintReport(LayoutReport(list, entries, cfg, today, QtTextMeasurer(cfg), QtSystemColors()), cfg, KindIcons());
+  const QImage written = QImage(QString::fromStdString(png.string())).convertToFormat(QImage::Format_ARGB32);
+  EXPECT_EQ(written.size(), expected.size());
+  EXPECT_TRUE(written == expected);
+
+  // Only the picture is new.
+  auto after = Snapshot();
+  after.erase("out.png");
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(HeadlessReport, RenderIntoAMissingFolderFailsWithStatusOne) {
+  WriteData(LateJanuary());
+  const auto result = Run({"--render", (dir_ / "no such folder" / "out.png").string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("out.png"), std::string::npos) << result.err;
+  EXPECT_FALSE(fs::exists(dir_ / "no such folder"));
 }
 
 TEST_F(HeadlessReport, HelpAndVersion) {

@@ -1,0 +1,1 @@
+# Compiles the help pages into the help file beside the program.

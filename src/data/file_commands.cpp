@@ -1,0 +1,274 @@
+#include "data/file_commands.h"
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstdint>
+#include <string_view>
+#include <system_error>
+#include <unordered_set>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core/ordering.h"
+#include "core/product.h"
+#include "data/atomic_file.h"
+
+namespace jubilora {
+
+namespace {
+
+constexpr const char* OkButton = "&OK";
+constexpr const char* ProceedButton = "&Proceed";
+constexpr const char* CancelButton = "&Cancel";
+
+constexpr const char* BackupCaption = "Backup Your Data";
+constexpr const char* NothingToBackup =
+    "There is nothing to backup.\r\n\r\nPlease enter some data before performing\r\na backup operation.";
+constexpr const char* BackupQuestion =
+    "Please select file path and name for a\r\nbackup copy of your anniversaries data.\r\n\r\n"
+    "You may use this to secure collected data\r\nor to synchronize it with Jubilora on some\r\n"
+    "other computer.";
+constexpr const char* BackupNameSuffix = " Jubilora Backup.jld";
+
+constexpr const char* RestoreCaption = "Restore Your Data";
+constexpr const char* RestoreQuestion =
+    "Please select a backup file that contains\r\ndata you wish to restore.\r\n\r\n"
+    "You may use any backup file that you created\r\nearlier, or you may try with the latest\r\n"
+    "autobackup file to undo the last edit.";
+constexpr const char* OwnBackupButton = "Use &My Backup File";
+constexpr const char* AutoBackupButton = "Use &Autobackup File";
+constexpr const char* ConfirmCaption = "Please Confirm Overwrite";
+constexpr const char* ConfirmQuestion =
+    "Your current data file is not empty.\r\n\r\nAre you sure you wish to overwrite\r\n"
+    "current data file with the backup?";
+constexpr const char* OverwriteButton = "&Yes, overwrite";
+constexpr const char* AbortButton = "&No, abort restoration";
+
+constexpr const char* SynchronizeCaption = "Synchronize Data";
+constexpr const char* SynchronizeQuestion =
+    "Please select a backup file to synchronize\r\nyour data with.\r\n\r\n"
+    "Please note that data from the file you\r\nselect will be added to your current data\r\n"
+    "file. Selected file will remain the same.";
+
+constexpr const char* DataFilter = "Jubilora Data (*.jld)";
+constexpr const char* RestSyncFilter = "Jubilora Data (*.jld);;Jubilora Auto Backup (*.jlb)";
+constexpr int DataFilterEntry = 1;
+constexpr int AutoBackupFilterEntry = 2;
+constexpr const char* DataExtension = "jld";
+constexpr const char* AutoBackupExtension = "jlb";
+
+constexpr int Proceed = 1;
+constexpr int UseOwnBackup = 1;
+constexpr int UseAutoBackup = 2;
+constexpr int Overwrite = 1;
+
+std::string Reason(int error) { return std::generic_category().message(error); }
+
+std::string Quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
+
+// Returns 0 or the errno of the failing call.
+int ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
+  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int failure = 0;
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      failure = errno;
+      break;
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(fd);
+  return failure;
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+bool Asked(Ui& ui, const char* caption, const char* message, std::vector<std::string> buttons, IconKind icon,
+           int wanted) {
+  return ui.AnswerDialog(caption, message, buttons, icon, true) == wanted;
+}
+
+// Everything that makes two records the same anniversary, as bytes for a hash set.
+// Nothing when the date is NaN: a NaN equals nothing, not even itself.
+std::optional<std::string> IdentityKey(const TAnniversary& record) {
+  if (record.Date != record.Date) return std::nullopt;
+  // -0.0 and 0.0 are equal dates.
+  const double date = record.Date == 0.0 ? 0.0 : record.Date;
+  const auto bits = std::bit_cast<std::uint64_t>(date);
+  std::string key;
+  key.push_back(static_cast<char>(record.Kind));
+  for (int i = 0; i < 8; ++i) key.push_back(static_cast<char>(bits >> (8 * i)));
+  key.push_back(static_cast<char>(record.Importance));
+  key.push_back(static_cast<char>(record.ReminderDays));
+  key.push_back(static_cast<char>(record.DescriptionLength));
+  const std::size_t length = std::min<std::size_t>(record.DescriptionLength, MaxDescriptionLength);
+  key.append(record.DescriptionChars.data(), length);
+  return key;
+}
+
+}  // namespace
+
+std::string PadWithZeros(int value, int width) {
+  std::string text = std::to_string(value);
+  if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
+  return text;
+}
+
+std::string GetBackupFileName(const LocalDateTime& now) {
+  return PadWithZeros(now.year, 4) + "-" + PadWithZeros(now.month, 2) + "-" + PadWithZeros(now.day, 2) + "@" +
+         PadWithZeros(now.hour, 2) + "-" + PadWithZeros(now.minute, 2) + "-" + PadWithZeros(now.second, 2) +
+         BackupNameSuffix;
+}
+
+// The whole source is read before the destination is touched, and the destination is
+// replaced by a rename, so a failure at any step leaves it as it was.
+std::optional<std::string> CopyFileContents(const std::filesystem::path& source,
+                                            const std::filesystem::path& destination) {
+  // Writing a file onto itself would first empty it.
+  if (SameFile(source, destination)) return "Cannot copy the file " + Quoted(source) + " onto itself";
+  std::string bytes;
+  if (const int failure = ReadWholeFile(source, bytes); failure != 0) {
+    return "Cannot read the file " + Quoted(source) + ": " + Reason(failure);
+  }
+  if (auto error = WriteFileAtomically(destination, bytes)) {
+    return "Cannot write the file " + Quoted(destination) + ": " + *error;
+  }
+  return std::nullopt;
+}
+
+std::string FolderWithSeparator(const std::filesystem::path& file) {
+  std::string folder = file.parent_path().string();
+  if (folder.empty()) return folder;
+  if (folder.back() != '/') folder.push_back('/');
+  return folder;
+}
+
+void BackupCommand(const TAnniversaryList& anniversaries, const DataPaths& paths, TCfg& cfg, Ui& ui,
+                   const ReadLocalClock& readClock) {
+  if (anniversaries.empty()) {
+    ui.AnswerDialog(BackupCaption, NothingToBackup, {OkButton}, IconKind::Warning, true);
+    return;
+  }
+  if (!Asked(ui, BackupCaption, BackupQuestion, {ProceedButton, CancelButton}, IconKind::Question, Proceed)) return;
+
+  FileDialogOptions dialog;
+  dialog.title = BackupCaption;
+  dialog.filter = DataFilter;
+  dialog.defaultSuffix = DataExtension;
+  dialog.initialFolder = cfg.LastPath;
+  dialog.initialName = GetBackupFileName(readClock());
+  const auto chosen = ui.ChooseSaveFile(dialog);
+  if (!chosen) return;
+
+  // The file on disk is copied, not the list: every accepted change is already saved.
+  if (auto error = CopyFileContents(paths.data, *chosen)) {
+    ui.ReportError(*error);
+    return;
+  }
+  cfg.LastPath = FolderWithSeparator(*chosen);
+}
+
+void RestoreCommand(TAnniversaryList& anniversaries, const DataPaths& paths, TCfg& cfg, Ui& ui) {
+  const int choice = ui.AnswerDialog(RestoreCaption, RestoreQuestion, {OwnBackupButton, AutoBackupButton, CancelButton},
+                                     IconKind::Question, true);
+  FileDialogOptions dialog;
+  dialog.filter = RestSyncFilter;
+  if (choice == UseOwnBackup) {
+    dialog.initialFolder = cfg.LastPath;
+    dialog.defaultSuffix = DataExtension;
+    dialog.filterIndex = DataFilterEntry;
+  } else if (choice == UseAutoBackup) {
+    dialog.initialName = paths.backup.string();
+    dialog.defaultSuffix = AutoBackupExtension;
+    dialog.filterIndex = AutoBackupFilterEntry;
+  } else {
+    return;
+  }
+  const auto chosen = ui.ChooseOpenFile(dialog);
+  if (!chosen) return;
+
+  if (!anniversaries.empty() &&
+      !Asked(ui, ConfirmCaption, ConfirmQuestion, {OverwriteButton, AbortButton}, IconKind::Question, Overwrite)) {
+    return;
+  }
+
+  // In the per-user layout the data folder may not exist before the first save.
+  std::error_code ignored;
+  const auto dataFolder = paths.data.parent_path();
+  if (!dataFolder.empty()) std::filesystem::create_directories(dataFolder, ignored);
+
+  if (auto error = CopyFileContents(*chosen, paths.data)) {
+    ui.ReportError(*error);
+    return;
+  }
+  if (auto error = LoadData(paths, anniversaries)) {
+    ui.ReportError(error->Describe());
+    return;
+  }
+  ui.DisplayData();
+  if (choice == UseOwnBackup) cfg.LastPath = FolderWithSeparator(*chosen);
+}
+
+void SynchronizeCommand(TAnniversaryList& anniversaries, const DataPaths& paths, const TCfg& cfg, Ui& ui) {
+  if (!Asked(ui, SynchronizeCaption, SynchronizeQuestion, {ProceedButton, CancelButton}, IconKind::Information,
+             Proceed)) {
+    return;
+  }
+  FileDialogOptions dialog;
+  dialog.filter = RestSyncFilter;
+  dialog.initialFolder = cfg.LastPath;
+  dialog.defaultSuffix = DataExtension;
+  dialog.filterIndex = DataFilterEntry;
+  const auto chosen = ui.ChooseOpenFile(dialog);
+  if (!chosen) return;
+
+  // The whole file first: a read that fails part-way must not leave half of it behind.
+  TAnniversaryList merged;
+  if (auto error = ReadRecordFile(*chosen, merged)) {
+    ui.ReportError(error->Describe());
+    return;
+  }
+  anniversaries.insert(anniversaries.end(), merged.begin(), merged.end());
+  SortByDate(anniversaries, -1);
+  RemoveDuplicates(anniversaries);
+  SaveData(anniversaries, paths, ui);
+  ui.DisplayData();
+}
+
+bool SameAnniversary(const TAnniversary& a, const TAnniversary& b) {
+  if (a.Kind != b.Kind || a.Date != b.Date || a.Importance != b.Importance || a.ReminderDays != b.ReminderDays ||
+      a.DescriptionLength != b.DescriptionLength) {
+    return false;
+  }
+  const std::size_t length = std::min<std::size_t>(a.DescriptionLength, MaxDescriptionLength);
+  return std::equal(a.DescriptionChars.begin(), a.DescriptionChars.begin() + static_cast<std::ptrdiff_t>(length),
+                    b.DescriptionChars.begin());
+}
+
+// The sort keeps identical records together only when nothing else ties with them, so
+// every earlier record is looked at, not just the neighbour.
+void RemoveDuplicates(TAnniversaryList& anniversaries) {
+  std::unordered_set<std::string> seen;
+  seen.reserve(anniversaries.size());
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < anniversaries.size(); ++i) {
+    auto key = IdentityKey(anniversaries[i]);
+    if (key && !seen.insert(std::move(*key)).second) continue;
+    if (kept != i) anniversaries[kept] = anniversaries[i];
+    ++kept;
+  }
+  anniversaries.resize(kept);
+}
+
+}  // namespace jubilora

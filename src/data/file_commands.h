@@ -1,0 +1,65 @@
+#pragma once
+// The File menu's commands on whole files of records: Backup, Restore and Synchronize.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/anniversary.h"
+#include "core/ports.h"
+#include "core/settings.h"
+#include "data/data_file.h"
+
+namespace jubilora {
+
+// One reading of the local clock, 24-hour.
+struct LocalDateTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// Called at most once per command, when the default backup name is needed.
+using ReadLocalClock = std::function<LocalDateTime()>;
+
+// The decimal text of `value` with "0" put in front until it is `width` characters long.
+std::string PadWithZeros(int value, int width);
+
+// "2026-03-07@09-05-03 Jubilora Backup.jld"
+std::string GetBackupFileName(const LocalDateTime& now);
+
+// Replaces `destination` by a copy of `source`, whole or not at all: a failure leaves the
+// destination as it was. A source and destination that are the same file are refused.
+// Returns the failure's text (UTF-8) for the error report.
+std::optional<std::string> CopyFileContents(const std::filesystem::path& source,
+                                            const std::filesystem::path& destination);
+
+// The folder of a chosen file, with its trailing separator; empty when it names none.
+std::string FolderWithSeparator(const std::filesystem::path& file);
+
+// The whole dialogue of "&Backup": copies the data file to a file the user names and
+// remembers its folder in cfg.LastPath.
+void BackupCommand(const TAnniversaryList& anniversaries, const DataPaths& paths, TCfg& cfg, Ui& ui,
+                   const ReadLocalClock& readClock);
+
+// "&Restore": replaces the data file by a user backup or by the automatic backup, then
+// reloads and redraws. The automatic backup is never rotated.
+void RestoreCommand(TAnniversaryList& anniversaries, const DataPaths& paths, TCfg& cfg, Ui& ui);
+
+// "S&ynchronize": merges another file of records into the list, drops exact duplicates,
+// saves and redraws. cfg.LastPath is only read.
+void SynchronizeCommand(TAnniversaryList& anniversaries, const DataPaths& paths, const TCfg& cfg, Ui& ui);
+
+// Kind, Date (as a floating value), Description (length and characters within it),
+// Importance and ReminderDays all equal.
+bool SameAnniversary(const TAnniversary& a, const TAnniversary& b);
+
+// Keeps the first of every group of records equal under SameAnniversary, wherever they
+// stand; the others keep their order.
+void RemoveDuplicates(TAnniversaryList& anniversaries);
+
+}  // namespace jubilora

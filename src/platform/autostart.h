@@ -1,0 +1,73 @@
+#pragma once
+// Starting with the user's log-on. The program keeps one entry that runs its own file with
+// "/autorun"; on Linux that entry is an XDG autostart desktop file.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace jubilora {
+
+// The place where the log-on entry lives. The command is a list of words: the program's
+// full path, then its arguments. Failures come back as the system's reason.
+class AutostartStore {
+ public:
+  virtual ~AutostartStore() = default;
+  // The entry is there and will run at log-on.
+  virtual bool ValueExists() const = 0;
+  // The entry's command, unquoted; nothing when the entry cannot be read. An entry that is
+  // present but starts no usable command gives an empty list.
+  virtual std::optional<std::vector<std::string>> ReadValue() const = 0;
+  // Replaces the entry whole (creating its folder when needed).
+  virtual std::optional<std::string> WriteValue(const std::vector<std::string>& command) = 0;
+  // Removes the entry; an entry that is already gone is no failure.
+  virtual std::optional<std::string> DeleteValue() = 0;
+  // Where the entry lives, as messages name it.
+  virtual std::string Location() const = 0;
+};
+
+using EnvironmentLookup = std::function<std::optional<std::string>(const std::string&)>;
+
+// The desktop's autostart folder holds "Jubilora.desktop".
+class XdgAutostart : public AutostartStore {
+ public:
+  explicit XdgAutostart(std::filesystem::path folder);
+  // $XDG_CONFIG_HOME/autostart, or ~/.config/autostart when that is unset or not absolute.
+  static std::filesystem::path UserFolder(const EnvironmentLookup& env);
+  static XdgAutostart ForCurrentUser();
+
+  const std::filesystem::path& File() const { return file_; }
+
+  bool ValueExists() const override;
+  std::optional<std::vector<std::string>> ReadValue() const override;
+  std::optional<std::string> WriteValue(const std::vector<std::string>& command) override;
+  std::optional<std::string> DeleteValue() override;
+  std::string Location() const override { return file_.string(); }
+
+ private:
+  std::filesystem::path folder_;
+  std::filesystem::path file_;
+};
+
+// The Desktop Entry rules, in their two layers. An Exec value is first a string value
+// (backslash escapes \s \n \t \r \\), and the unescaped text is then a command line whose
+// quoted words escape " ` $ and \ with a backslash; a literal % is written %%.
+
+// The command as the Exec line's text, before string escaping: the program is always quoted,
+// other words only when they hold a reserved character.
+std::string ExecCommandLine(const std::vector<std::string>& command);
+// The words of an Exec command line (string escapes already undone); nothing when its
+// quoting is broken. Field codes standing alone (%f, %U ...) are dropped, since a log-on
+// start passes no files.
+std::optional<std::vector<std::string>> ExecWords(std::string_view commandLine);
+
+std::string EscapeDesktopString(std::string_view text);
+std::string UnescapeDesktopString(std::string_view value);
+
+// The whole desktop file that starts `command` at log-on.
+std::string AutostartDesktopEntry(const std::vector<std::string>& command);
+
+}  // namespace jubilora

@@ -1,0 +1,85 @@
+#pragma once
+// The eight named colour presets of the preferences and the rules around the report font's
+// button caption. Plain data and functions, so that they can be checked without a window.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/ports.h"
+#include "core/settings.h"
+
+namespace jubilora {
+
+// The six report colours, in the order the preferences list them.
+struct ReportColors {
+  StoredColor MostUrgent = 0;
+  StoredColor SemiUrgent = 0;
+  StoredColor LeastUrgent = 0;
+  StoredColor Passed = 0;
+  StoredColor PlainText = 0;
+  StoredColor Background = 0;
+
+  friend bool operator==(const ReportColors&, const ReportColors&) = default;
+};
+
+// The report font as the settings keep it; Name is Windows-1252.
+struct ReportFont {
+  std::string Name;
+  std::int32_t Size = 0;
+  bool Bold = false;
+  bool Italic = false;
+  std::int32_t Charset = 1;
+
+  friend bool operator==(const ReportFont&, const ReportFont&) = default;
+};
+
+// What a preset decides: the colours and the font, whose character set it never touches.
+struct ReportLook {
+  ReportColors Colors;
+  ReportFont Font;
+
+  friend bool operator==(const ReportLook&, const ReportLook&) = default;
+};
+
+struct ColorPreset {
+  std::string_view Name;
+  ReportColors Colors;
+  std::string_view FontName;
+  std::int32_t FontSize = 0;
+  bool FontBold = false;
+  bool FontItalic = false;
+};
+
+inline constexpr int CustomPreset = 0;
+inline constexpr int PresetCount = 9;  // "Custom..." and the eight named presets
+
+// A system colour as stored: 0xFF000000 plus the system's colour index.
+constexpr StoredColor SystemColorRef(int index) {
+  return static_cast<StoredColor>(0xFF000000u | static_cast<std::uint32_t>(index & 0xFF));
+}
+
+// The preset list's items, position 0 being "Custom...".
+const std::array<std::string_view, PresetCount>& PresetNames();
+// The preset at a list position; nothing for "Custom..." and for positions outside the list.
+const ColorPreset* PresetAt(int position);
+// Only "Custom..." lets the user choose colours and font one by one.
+constexpr bool PresetIsEditable(int position) { return position == CustomPreset; }
+// The position the list shows for a stored value: one the list does not hold shows as
+// "Custom...", so the stored colours stay visible and editable.
+int PresetPosition(int stored);
+
+// The preset rule: a named preset replaces the six colours and the font's face, size and
+// style; "Custom..." (and any unknown position) keeps the look as it is.
+ReportLook ApplyPreset(int position, ReportLook look);
+
+ReportLook LookOf(const TCfg& cfg);
+void StoreLook(const ReportLook& look, TCfg& cfg);
+
+// A face that is not installed gives way to "Tahoma", which is also what gets stored.
+ReportFont WithInstalledFace(ReportFont font, const FontCatalog& fonts);
+// "Tahoma (14)", "Tahoma (10 ,B)", "Verdana (12 ,BI)".
+std::string FontCaption(const ReportFont& font);
+
+}  // namespace jubilora

@@ -1,0 +1,184 @@
+#include "ui/snooze.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include "ui/qt_text.h"
+
+namespace jubilora {
+
+namespace {
+
+// Tooltips and titles break lines with a plain line feed here.
+QString WithLineFeeds(const std::string& text) {
+  QString result = FromCp1252(text);
+  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return result;
+}
+
+// The tooltip's second line starts with a blank, so the lines join without one.
+QString OnOneLine(const std::string& text) {
+  QString result = FromCp1252(text);
+  result.remove(QLatin1Char('\r'));
+  result.remove(QLatin1Char('\n'));
+  return result;
+}
+
+}  // namespace
+
+// ---- SnoozeController
+
+SnoozeController::SnoozeController(Ui& ui, TrayPort& tray, SnoozeHost& host, const RegionalSettings& regional,
+                                   QObject* parent)
+    : QObject(parent), ui_(ui), tray_(tray), host_(host), state_(regional) {
+  trayDelay_.setInterval(TrayDelayInterval);
+  connect(&trayDelay_, &QTimer::timeout, this, &SnoozeController::TrayDelayTimer);
+}
+
+void SnoozeController::menuSnoozeClick() {
+  // The menus are out of reach while snoozed, except a shortcut on a minimised window.
+  if (Snoozed()) return;
+  const int answer = ui_.AnswerDialog(SnoozeCaption(), SnoozeMessage(), SnoozeButtons(), IconKind::Question, true);
+  if (const auto duration = SnoozeDurationFor(answer)) Snooze(*duration);
+}
+
+void SnoozeController::Snooze(const SnoozeDuration& duration) {
+  state_.Start(duration.seconds);
+  inTray_ = tray_.Available();
+  if (inTray_) {
+    host_.HideWindow();
+    // Until the first tick the icon would otherwise show the last snooze's text.
+    tray_.SetToolTip(state_.ToolTip());
+    tray_.ShowIcon();
+    tray_.ShowBalloon(SnoozeBalloonTitle(), SnoozeBalloonText(duration), SnoozeBalloonSeconds);
+  } else {
+    host_.MinimiseWindow();
+    host_.ShowCountdown(state_.ToolTip());
+  }
+  trayDelay_.start();
+}
+
+void SnoozeController::TrayDelayTimer() {
+  const SnoozeState::TickResult tick = state_.Tick();
+  if (!Snoozed()) return;
+  if (inTray_) {
+    if (tick.takeBalloonDown) tray_.HideBalloon();
+    tray_.SetToolTip(tick.toolTip);
+  } else {
+    host_.ShowCountdown(tick.toolTip);
+  }
+  if (tick.wakeUp) WakeUp();
+}
+
+void SnoozeController::WakeUp() {
+  if (!Snoozed()) return;
+  state_.Stop();
+  trayDelay_.stop();
+  if (inTray_) tray_.HideBalloon();
+  host_.ShowWindow();
+  if (inTray_) tray_.HideIcon();
+}
+
+void SnoozeController::menuTrayExitClick() {
+  if (!Snoozed()) return;
+  const int answer =
+      ui_.AnswerDialog(TrayExitCaption(), TrayExitMessage(), TrayExitButtons(), IconKind::Question, true);
+  // Any other answer leaves the countdown running where it was.
+  if (answer == 1) host_.EndProgram();
+}
+
+void SnoozeController::WindowRestored() {
+  if (Snoozed() && !inTray_) WakeUp();
+}
+
+// ---- QtTrayPort
+
+bool QtTrayPort::Available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void QtTrayPort::ShowIcon() { icon_.show(); }
+
+void QtTrayPort::HideIcon() { icon_.hide(); }
+
+void QtTrayPort::SetToolTip(const std::string& text) { icon_.setToolTip(WithLineFeeds(text)); }
+
+void QtTrayPort::ShowBalloon(const std::string& title, const std::string& text, int timeoutSeconds) {
+  icon_.showMessage(FromCp1252(title), WithLineFeeds(text), QSystemTrayIcon::Information, timeoutSeconds * 1000);
+}
+
+void QtTrayPort::HideBalloon() {
+  // Qt has no call to take a balloon down. Where it draws the balloon itself, the balloon is
+  // a top-level widget of its own, which we hide; a desktop notification service's bubble
+  // goes by its own timeout.
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (widget->inherits("QBalloonTip") && widget->isVisible()) widget->hide();
+}
+
+// ---- QtSnoozeHost
+
+QtSnoozeHost::QtSnoozeHost(QWidget& window, std::function<void()> formShow, std::function<void()> endProgram)
+    : window_(window), formShow_(std::move(formShow)), endProgram_(std::move(endProgram)) {
+  window_.installEventFilter(this);
+}
+
+void QtSnoozeHost::HideWindow() { window_.hide(); }
+
+void QtSnoozeHost::MinimiseWindow() {
+  savedTitle_ = window_.windowTitle();
+  minimised_ = true;
+  // Keeps a maximised window maximised for its return.
+  window_.setWindowState(window_.windowState() | Qt::WindowMinimized);
+}
+
+void QtSnoozeHost::ShowCountdown(const std::string& text) {
+  if (minimised_) window_.setWindowTitle(OnOneLine(text));
+}
+
+void QtSnoozeHost::ShowWindow() {
+  // Cleared first: restoring below must not report a restore by the user.
+  const bool wasMinimised = minimised_;
+  minimised_ = false;
+  if (wasMinimised) window_.setWindowTitle(savedTitle_);
+  const bool showsAnew = window_.isHidden();
+  if (window_.isMinimized()) window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+  window_.show();
+  window_.raise();
+  window_.activateWindow();
+  // A window coming back from minimised gets no show event of its own to run FormShow.
+  if (!showsAnew && formShow_) formShow_();
+}
+
+void QtSnoozeHost::EndProgram() {
+  if (endProgram_) endProgram_();
+}
+
+bool QtSnoozeHost::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &window_ && event->type() == QEvent::WindowStateChange && minimised_ && !window_.isMinimized() &&
+      restored_)
+    restored_();
+  return false;
+}
+
+// ---- WindowSnooze
+
+WindowSnooze::WindowSnooze(QWidget& window, QSystemTrayIcon& icon, QAction& trayShow, QAction& trayExit, Ui& ui,
+                           const RegionalSettings& regional, std::function<void()> formShow,
+                           std::function<void()> endProgram)
+    : tray_(icon),
+      host_(window, std::move(formShow), std::move(endProgram)),
+      controller_(ui, tray_, host_, regional) {
+  SnoozeController* controller = &controller_;
+  host_.SetRestoredHandler([controller] { controller->WindowRestored(); });
+  QObject::connect(&icon, &QSystemTrayIcon::activated, controller,
+                   [controller](QSystemTrayIcon::ActivationReason reason) {
+                     // The right button opens the tray menu instead.
+                     if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                       controller->TrayIconClick();
+                   });
+  QObject::connect(&trayShow, &QAction::triggered, controller, &SnoozeController::menuTrayShowClick);
+  QObject::connect(&trayExit, &QAction::triggered, controller, &SnoozeController::menuTrayExitClick);
+}
+
+}  // namespace jubilora

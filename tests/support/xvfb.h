@@ -1,0 +1,26 @@
+#pragma once
+// A private X server for tests that need a real display.
+
+#include <string>
+
+#include <sys/types.h>
+
+namespace jubilora::test {
+
+class Xvfb {
+ public:
+  Xvfb();  // starts it and waits until it accepts connections
+  ~Xvfb();
+  Xvfb(const Xvfb&) = delete;
+  Xvfb& operator=(const Xvfb&) = delete;
+
+  bool Running() const { return pid_ > 0; }
+  const std::string& Display() const { return display_; }  // ":N"
+  void Kill();
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+}  // namespace jubilora::test
