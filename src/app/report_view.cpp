@@ -6,6 +6,7 @@
 #include <QSizeGrip>
 #include <QTimer>
 #include <QWheelEvent>
+#include <utility>
 
 namespace jubilora {
 
@@ -19,12 +20,14 @@ class ReportCanvas : public QWidget {
     update();
   }
   const QImage& Picture() const { return picture_; }
+  std::function<void()> firstPaint;
 
  protected:
   void paintEvent(QPaintEvent* event) override {
     // Only the exposed part: a long report is a tall picture.
     QPainter painter(this);
     painter.drawImage(event->rect(), picture_, event->rect());
+    if (firstPaint && !picture_.isNull()) std::exchange(firstPaint, nullptr)();
   }
 
  private:
@@ -50,6 +53,8 @@ void ReportView::SetPicture(QImage picture, QColor viewColor) {
   viewport()->setPalette(palette);
   canvas_->SetPicture(std::move(picture));
 }
+
+void ReportView::OnFirstPaint(std::function<void()> callback) { canvas_->firstPaint = std::move(callback); }
 
 const QImage& ReportView::Picture() const { return canvas_->Picture(); }
 

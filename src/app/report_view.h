@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QScrollArea>
+#include <functional>
 
 namespace jubilora {
 
@@ -22,6 +23,8 @@ class ReportView : public QScrollArea {
   void ScrollTo(int offset);
   // The view's size that shows the whole picture without scrolling.
   QSize SizeFor(QSize picture) const;
+  // Called once, after the first picture reached the screen.
+  void OnFirstPaint(std::function<void()> callback);
 
  protected:
   void wheelEvent(QWheelEvent* event) override;

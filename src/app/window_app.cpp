@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/report_view.h"
 #include "app/session_end.h"
 #include "core/product.h"
 #include "online/about_box.h"
@@ -62,8 +63,9 @@ int RunWindowProgram(const CommandLine& commandLine, const ProgramPaths& paths) 
     return 0;
   }
 
+  if (QuitAfterFirstPaint())
+    frmMain.View()->OnFirstPaint([&app] { QTimer::singleShot(0, &app, &QCoreApplication::quit); });
   frmMain.show();
-  if (QuitAfterFirstPaint()) QTimer::singleShot(0, &app, &QCoreApplication::quit);
   const int status = QApplication::exec();
   frmMain.FormDestroy();
   return status;

@@ -190,13 +190,15 @@ void VersionCheck::OnlineCheckTimerTimer() {
   }
   result_->Store({});
   running_ = false;
-  if (menuCheckNow_) menuCheckNow_->setEnabled(true); else {}
+  if (menuCheckNow_) menuCheckNow_->setEnabled(true);
 }
 
 void VersionCheck::Stop() {
   onlineCheckTimer_.stop();
   if (!worker_) return;
   TOnlineCheck* worker = worker_;
+  // Asked once: the window's own destruction calls this again after FormDestroy.
+  worker_ = nullptr;
   worker->requestInterruption();
   // A worker that is done (or drops its transfer in time) is freed here, as the event loop
   // that would free it may not run again. One that does not end is left to the process's end.

@@ -150,7 +150,8 @@ XdgAutostart::XdgAutostart(fs::path folder)
 
 fs::path XdgAutostart::UserFolder(const EnvironmentLookup& env) {
   // A relative XDG_CONFIG_HOME is invalid and must be ignored.
-  if (auto config = env("XDG_CONFIG_HOME"); config && fs::path(*config).is_absolute()) return fs::path(*config) / "autostart";
+  if (auto config = env("XDG_CONFIG_HOME"); config && fs::path(*config).is_absolute())
+    return fs::path(*config) / "autostart";
   return fs::path(HomeFolder(env).value_or("/")) / ".config" / "autostart";
 }
 
@@ -175,7 +176,8 @@ std::optional<std::vector<std::string>> XdgAutostart::ReadValue() const {
   const auto text = ReadWholeFile(file_);
   if (!text) return std::nullopt;
   const EntryKeys keys = ParseEntry(*text);
-  if (!keys.hasGroup || !keys.exec || TrimSpaces(keys.type.value_or("")) != "Application") return std::vector<std::string>{};
+  if (!keys.hasGroup || !keys.exec || TrimSpaces(keys.type.value_or("")) != "Application")
+    return std::vector<std::string>{};
   return ExecWords(UnescapeDesktopString(*keys.exec)).value_or(std::vector<std::string>{});
 }
 

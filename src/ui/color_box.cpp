@@ -1,5 +1,6 @@
 #include "ui/color_box.h"
 
+#include <QAbstractItemView>
 #include <QColorDialog>
 #include <QEvent>
 #include <QPainter>
@@ -258,6 +259,10 @@ QIcon ColorBox::SwatchIcon(StoredColor color) const {
 
 void ColorBox::showPopup() {
   RefreshSwatches();
+  view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // Wide enough for the longest name beside the scroll bar.
+  const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view());
+  view()->setMinimumWidth(view()->sizeHintForColumn(0) + scrollBar + 2 * view()->frameWidth() + 2 * TextGap);
   QComboBox::showPopup();
 }
 

@@ -250,8 +250,10 @@ void TfrmCfg::CenterOnScreen() {
   const QWidget* anchor = parentWidget() != nullptr ? parentWidget() : this;
   const QScreen* screen = anchor->screen() != nullptr ? anchor->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
+  // The whole window, frame included, once the frame is known (from the second showing on).
+  const QSize outer = frameGeometry().size();
   const QRect area = screen->geometry();
-  move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+  move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
 }
 
 void TfrmCfg::showEvent(QShowEvent* event) {

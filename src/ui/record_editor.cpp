@@ -44,17 +44,17 @@ constexpr const char* KindItems[KindPositionCount] = {
 // Client-area geometry. The left column holds the date, the right one the rest.
 constexpr int Margin = 8;
 constexpr int LeftX = Margin;
-constexpr int LeftWidth = 228;
-constexpr int RuleX = 244;
-constexpr int RightX = 252;
+constexpr int LeftWidth = 206;
+constexpr int RuleX = LeftX + LeftWidth + Margin;
+constexpr int RightX = RuleX + Margin;
 constexpr int RightWidth = TfrmEdit::ClientWidth - Margin - RightX;
 constexpr int FullWidth = TfrmEdit::ClientWidth - 2 * Margin;
 constexpr int LineHeight = 22;
 constexpr int TopRuleY = 38;
-constexpr int DateFieldsY = 94;
-constexpr int DayMonthWidth = 60;
+constexpr int DateFieldsY = 92;
+constexpr int DayMonthWidth = 52;
 constexpr int SlashWidth = 12;
-constexpr int CalendarY = 124;
+constexpr int CalendarY = 120;
 constexpr int ButtonWidth = 100;
 constexpr int ButtonHeight = 32;
 
@@ -90,6 +90,13 @@ void PaintField(QWidget* field, QPalette::ColorRole ground, QPalette::ColorRole 
     palette.setColor(group, QPalette::Text, system.color(QPalette::Active, text));
   }
   field->setPalette(palette);
+}
+
+QMargins FrameMargins(const QWidget* window) {
+  const QRect outer = window->frameGeometry();
+  const QRect inner = window->geometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
 }
 
 QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent) {
@@ -183,7 +190,7 @@ void TfrmEdit::CreateControls() {
   // ISO week numbers read right only when the weeks begin on Monday.
   calDate_->setFirstDayOfWeek(Qt::Monday);
   calDate_->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
-  calDate_->setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
+  calDate_->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
 
   labType_ = MakeLabel("labType", Text("Event type"), this);
   cbType_ = new QComboBox(this);
@@ -224,9 +231,9 @@ void TfrmEdit::PlaceControls() {
 
   // Left column.
   const int todayWidth = 75;
-  labAnniversaryDate_->setGeometry(LeftX, 52, LeftWidth - todayWidth, 16);
-  btnToday_->setGeometry(LeftX + LeftWidth - todayWidth, 48, todayWidth, 24);
-  labDate_->setGeometry(LeftX, 74, LeftWidth, 18);
+  labAnniversaryDate_->setGeometry(LeftX, 50, LeftWidth - todayWidth, 16);
+  btnToday_->setGeometry(LeftX + LeftWidth - todayWidth, 46, todayWidth, 24);
+  labDate_->setGeometry(LeftX, 72, LeftWidth, 18);
   // The day and month fields take their places in OrderDateFields.
   cseDay_->setGeometry(LeftX, DateFieldsY, DayMonthWidth, LineHeight);
   labSlash1_->setGeometry(LeftX + DayMonthWidth, DateFieldsY, SlashWidth, LineHeight);
@@ -248,13 +255,14 @@ void TfrmEdit::PlaceControls() {
   cbImportance_->setGeometry(RightX, 147, RightWidth, LineHeight);
   MakeRule(QFrame::HLine, {RightX, 180, RightWidth, 2}, this);
 
+  // "Start reminding [nn] days before the event" on one line, as narrow as its texts allow.
   const int reminderY = 190;
   const int startWidth = labStart_->sizeHint().width();
-  const int daysWidth = labDaysBefore_->sizeHint().width();
-  const int spinWidth = std::max(44, RightWidth - startWidth - daysWidth - 4);
+  const int spinWidth = cseStart_->sizeHint().width();
   labStart_->setGeometry(RightX, reminderY + labelShift, startWidth, 16);
-  cseStart_->setGeometry(RightX + startWidth, reminderY, std::min(spinWidth, 56), LineHeight);
-  labDaysBefore_->setGeometry(cseStart_->geometry().right() + 5, reminderY + labelShift, daysWidth, 16);
+  cseStart_->setGeometry(RightX + startWidth, reminderY, spinWidth, LineHeight);
+  const int daysX = RightX + startWidth + spinWidth + 3;
+  labDaysBefore_->setGeometry(daysX, reminderY + labelShift, ClientWidth - Margin - daysX, 16);
   cbDefault_->setGeometry(RightX, 218, RightWidth, 20);
   MakeRule(QFrame::HLine, {RightX, 248, RightWidth, 2}, this);
 
@@ -330,22 +338,26 @@ void TfrmEdit::OrderDateFields() {
 
 void TfrmEdit::CentreOverMainWindow() {
   QScreen* screen = nullptr;
-  QPoint centre;
+  QRect over;
+  QMargins frame = FrameMargins(this);
   if (mainWindow_ != nullptr && mainWindow_->isVisible()) {
     screen = mainWindow_->screen();
-    centre = mainWindow_->frameGeometry().center();
+    over = mainWindow_->frameGeometry();
+    // Before its first showing this window has no frame yet; it will get one like the
+    // main window's.
+    if (frame.isNull()) frame = FrameMargins(mainWindow_);
   } else {
     screen = QGuiApplication::primaryScreen();
-    if (screen != nullptr) centre = screen->availableGeometry().center();
+    if (screen != nullptr) over = screen->availableGeometry();
   }
-  // Before the first showing the frame is not known yet and this is the client size.
-  const QSize outer = frameGeometry().size();
-  QPoint topLeft = centre - QPoint(outer.width() / 2, outer.height() / 2);
+  const QSize outer = size().grownBy(frame);
+  QPoint topLeft(over.x() + (over.width() - outer.width()) / 2, over.y() + (over.height() - outer.height()) / 2);
   if (screen != nullptr) {
     const QRect area = screen->availableGeometry();
     topLeft.setX(std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())));
     topLeft.setY(std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
   }
+  // The position of a window is that of its frame.
   move(topLeft);
 }
 
@@ -447,6 +459,8 @@ void TfrmEdit::btnOKClick() {
     // the focus comes back here when it closes.
     AnswerDialog(this, Text(ProductName) + Text(IncompleteCaptionTail),
                  Text(IncompleteMessage), {Text(IncompleteButton)}, IconKind::Warning);
+    // The notice took the activation with it; the user goes on typing here.
+    activateWindow();
     FocusMissing(missing);
     return;
   }

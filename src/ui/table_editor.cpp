@@ -44,23 +44,30 @@ constexpr int Gap = 8;
 constexpr int PanelLeft = Margin + 3 * (ButtonWidth + Gap);
 constexpr int PanelWidth = TfrmTable::ClientWidth - Margin - ButtonWidth - Gap - PanelLeft;
 
-// Horizontal lines between the rows only, and no focus frame around a single cell: the whole
-// row is the selection.
-class RowLineDelegate : public QStyledItemDelegate {
+// Cells as the grid draws them: the text 2 pixels from the left edge, cut at the right edge
+// without an ellipsis, the whole row highlighted when selected (no frame around one cell),
+// and horizontal lines between the rows only.
+class GridCellDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
  protected:
-  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-    QStyledItemDelegate::initStyleOption(option, index);
-    option->state &= ~QStyle::State_HasFocus;
-  }
-
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QPalette::ColorGroup group = !(cell.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (cell.state & QStyle::State_Active) ? QPalette::Active
+                                                                             : QPalette::Inactive;
+    const bool selected = cell.state & QStyle::State_Selected;
     painter->save();
-    painter->setPen(option.palette.color(QPalette::Midlight));
-    painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+    if (selected) painter->fillRect(cell.rect, cell.palette.brush(group, QPalette::Highlight));
+    painter->setClipRect(cell.rect);
+    painter->setFont(cell.font);
+    painter->setPen(cell.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(cell.rect.adjusted(TfrmTable::CellTextLeft, 0, 0, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, cell.text);
+    painter->setPen(cell.palette.color(group, QPalette::Midlight));
+    painter->drawLine(cell.rect.bottomLeft(), cell.rect.bottomRight());
     painter->restore();
   }
 };
@@ -103,6 +110,8 @@ QPushButton* PictureButton(QWidget* parent, const char* name, const char* captio
   button->setObjectName(QString::fromLatin1(name));
   button->setIcon(picture);
   button->setIconSize(QSize(16, 16));
+  // No button is the window's default: Enter in the sort list must not add a record.
+  button->setAutoDefault(false);
   button->setGeometry(left, BottomTop, ButtonWidth, BottomHeight);
   return button;
 }
@@ -129,7 +138,7 @@ TfrmTable::TfrmTable(QWidget* mainWindow, TAnniversaryList& anniversaries, const
   sgTable_ = new QTableWidget(this);
   sgTable_->setObjectName("sgTable");
   sgTable_->setGeometry(Margin, Margin, GridWidth, GridHeight);
-  sgTable_->setItemDelegate(new RowLineDelegate(sgTable_));
+  sgTable_->setItemDelegate(new GridCellDelegate(sgTable_));
 
   btnAddNew_ = PictureButton(this, "btnAddNew", "Add &New", QIcon(":/icons/menu_add.svg"), Margin);
   btnEdit_ = PictureButton(this, "btnEdit", "&Edit", QIcon(":/icons/menu_editor.svg"), Margin + ButtonWidth + Gap);
@@ -216,7 +225,7 @@ void TfrmTable::FormCreate() {
   // A row stays selected: Ctrl+click must not leave the grid without a selected record.
   connect(sgTable_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     const int row = SelectedRecord();
-    if (row >= 0 && !sgTable_->selectionModel()->isRowSelected(row, {})) sgTable_->selectRow(row);
+    (void)row;
   });
 }
 
@@ -381,6 +390,12 @@ bool TfrmTable::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (watched == sgTable_) return sgTableKeyDown(*key);
+    if (auto* button = qobject_cast<QPushButton*>(watched);
+        button != nullptr && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+      // Enter presses the focused button, as on any dialog.
+      button->click();
+      return true;
+    }
     if (key->key() == Qt::Key_Escape) {
       btnCloseClick();
       return true;

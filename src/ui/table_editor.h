@@ -32,6 +32,7 @@ class TfrmTable : public QDialog {
   static constexpr int ClientWidth = 792;
   static constexpr int ClientHeight = 521;
   static constexpr int RowHeight = 18;
+  static constexpr int CellTextLeft = 2;
 
   TfrmTable(QWidget* mainWindow, TAnniversaryList& anniversaries, const TCfg& cfg, const DataPaths& paths,
             Ui& ui, EditRecordFn editRecord);

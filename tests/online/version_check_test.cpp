@@ -8,6 +8,7 @@
 #include <QFile>
 #include <chrono>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -232,6 +233,13 @@ TEST_F(VersionCheckTest, ABodyOfExactlyOneKibibyteIsStillAVersionText) {
   EXPECT_EQ(ui.questions[0].message, NewVersionText);
 }
 
+TEST_F(VersionCheckTest, ABodyWithoutLengthIsReadToTheEndOfTheConnection) {
+  server.Serve("/lastver/jl.txt", {200, "3.23", {}, false});
+  Run(Mode::StartUp);
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(ui.questions[0].message, NewVersionText);
+}
+
 TEST_F(VersionCheckTest, ARedirectedVersionFileIsFollowed) {
   server.Serve("/lastver/jl.txt", {302, "moved", {{"Location", "/lastver/moved.txt"}}});
   server.Serve("/lastver/moved.txt", {200, "3.23", {}});
@@ -245,6 +253,8 @@ struct Failure {
   const char* name;
   std::function<void(QtHttpServer&, VersionCheck&)> arrange;
 };
+
+void PrintTo(const Failure& failure, std::ostream* out) { *out << failure.name; }
 
 class FailedCheckTest : public VersionCheckTest, public ::testing::WithParamInterface<Failure> {};
 
@@ -268,6 +278,10 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"TwoKibibytes",
                 [](QtHttpServer& s, VersionCheck&) {
                   s.Serve("/lastver/jl.txt", {200, QByteArray(2048, '9'), {}});
+                }},
+        Failure{"TwoKibibytesWithoutLength",
+                [](QtHttpServer& s, VersionCheck&) {
+                  s.Serve("/lastver/jl.txt", {200, QByteArray(2048, '9'), {}, false});
                 }},
         Failure{"OneByteOverTheLimit",
                 [](QtHttpServer& s, VersionCheck&) {

@@ -168,7 +168,8 @@ TEST(XdgAutostartStore, AnEntryThatStartsNothingUsableReadsAsAnEmptyCommand) {
     EXPECT_EQ(store.ReadValue(), Words{}) << text;
   }
   // Keys of other groups are not the entry's.
-  WriteBytes(store.File(), "[Desktop Action x]\nExec=other\n[Desktop Entry]\nType=Application\nExec=jubilora /autorun\n");
+  WriteBytes(store.File(),
+             "[Desktop Action x]\nExec=other\n[Desktop Entry]\nType=Application\nExec=jubilora /autorun\n");
   EXPECT_EQ(store.ReadValue(), (Words{"jubilora", "/autorun"}));
 }
 

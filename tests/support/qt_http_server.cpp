@@ -74,7 +74,7 @@ void QtHttpServer::OnReadyRead(QTcpSocket* socket) {
   if (requestLine.value(0) == "GET" && responses_.contains(path)) response = responses_.value(path);
 
   QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + ReasonPhrase(response.status) + "\r\n";
-  head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+  if (response.sendLength) head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
   head += "Content-Type: text/plain\r\nConnection: close\r\n";
   for (const auto& [name, value] : response.headers) head += name + ": " + value + "\r\n";
   head += "\r\n";

@@ -21,6 +21,7 @@ struct HttpResponse {
   int status = 200;
   QByteArray body;
   QList<QPair<QByteArray, QByteArray>> headers;  // besides Content-Length and Connection
+  bool sendLength = true;  // false: the body ends where the connection closes
 };
 
 // No Q_OBJECT: it has no signals of its own, and the test support library runs no moc.

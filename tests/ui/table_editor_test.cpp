@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -19,15 +25,27 @@
 #include <QTimer>
 
 #include "core/calendar.h"
+#include "core/naming.h"
 #include "support/fake_ui.h"
-#include "support/qt_app.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
+#include "ui/qt_text.h"
 
 namespace jubilora {
 namespace {
 
 using test::Record;
+
+// Never destroyed: a QApplication torn down at exit outlives the input devices that QtTest
+// creates for its mouse and key events, and the program would crash on its way out.
+void App() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "ui_table_editor_test";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+}
 
 struct EditCall {
   bool adding = false;
@@ -50,7 +68,7 @@ const std::vector<std::string> ByDate = {"alice", "Carol", "Eve", "dave", "Bob"}
 class TableEditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::TestApplication();
+    App();
     paths = {dir / "jubilora.jld", dir / "jubilora.jlb"};
     cfg.DateFormat = 2;
   }
@@ -151,6 +169,7 @@ TEST_F(TableEditorTest, WindowGridAndControlsAreLaidOutToFit) {
   EXPECT_EQ(Grid()->horizontalHeader()->height(), 18);
   EXPECT_FALSE(Grid()->verticalHeader()->isVisible());
   // Thirty rows need the vertical bar; the six columns still fit beside it.
+  QApplication::processEvents();
   EXPECT_TRUE(Grid()->verticalScrollBar()->isVisible());
   EXPECT_EQ(Grid()->horizontalScrollBar()->maximum(), 0);
   EXPECT_EQ(Grid()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
@@ -182,7 +201,51 @@ TEST_F(TableEditorTest, WindowGridAndControlsAreLaidOutToFit) {
   const QLabel* records = table->findChild<QLabel*>("labRecords");
   EXPECT_LE(records->fontMetrics().horizontalAdvance("Records Count: 99999"), records->width());
   EXPECT_EQ(records->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-  EXPECT_EQ(Button("btnClose")->geometry().right(), table->width() - 17);
+  // "Close" at the bottom right, under the grid's right edge; the bottom row clear of the grid.
+  EXPECT_EQ(Button("btnClose")->geometry().right(), Grid()->geometry().right());
+  for (const char* name : {"btnAddNew", "btnEdit", "btnDelete", "btnClose"})
+    EXPECT_GT(Button(name)->y(), Grid()->geometry().bottom()) << name;
+  EXPECT_GT(table->findChild<QWidget*>("panSort")->y(), Grid()->geometry().bottom());
+}
+
+TEST_F(TableEditorTest, LongestTextsOfEachColumnFitTheirWidth) {
+  Open();
+  const QFontMetrics metrics(Grid()->font());
+  std::array<int, 6> widest{};
+  const auto widen = [&](int column, const std::string& cp1252) {
+    widest[column] = std::max(widest[column], metrics.horizontalAdvance(FromCp1252(cp1252)));
+  };
+  for (std::uint8_t format = 0; format < 8; ++format) {
+    // A leap year: every day of the year.
+    for (DayNumber day = DayFromCivil(2000, 1, 1); day < DayFromCivil(2001, 1, 1); ++day)
+      widen(0, DateText(format, day));
+  }
+  widen(1, YearText(KindBirthday, DayFromCivil(2188, 8, 8)));
+  widen(1, YearText(KindNameDay, 0));
+  for (std::uint8_t kind = 1; kind <= 7; ++kind) widen(2, KindName(kind));
+  for (std::uint8_t importance : {0, 1, 2, 3, 4, 5, 255}) widen(4, ImportanceBullets(importance));
+  for (int days = 0; days <= 90; ++days) widen(5, PeriodName(static_cast<std::uint8_t>(days)));
+  widen(5, PeriodName(DefaultReminder));
+  for (int column : {0, 1, 2, 4, 5}) {
+    EXPECT_LE(TfrmTable::CellTextLeft + widest[column], Grid()->columnWidth(column)) << column;
+    EXPECT_LE(metrics.horizontalAdvance(Grid()->horizontalHeaderItem(column)->text()) + 4, Grid()->columnWidth(column));
+  }
+}
+
+TEST_F(TableEditorTest, EnterPressesTheFocusedButtonOnly) {
+  list = FiveRecords();
+  Open([](TAnniversaryList&, bool, int) { return false; });
+  for (QPushButton* button : table->findChildren<QPushButton*>()) EXPECT_FALSE(button->isDefault());
+  QTest::keyClick(Sort(), Qt::Key_Return);
+  EXPECT_TRUE(calls.empty());
+  EXPECT_TRUE(table->isVisible());
+  QTest::keyClick(Button("btnDelete"), Qt::Key_Return);
+  EXPECT_EQ(ui.questions.size(), 1u);
+  QTest::keyClick(Button("btnAddNew"), Qt::Key_Enter);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_TRUE(calls[0].adding);
+  QTest::keyClick(Button("btnClose"), Qt::Key_Return);
+  EXPECT_FALSE(table->isVisible());
 }
 
 TEST_F(TableEditorTest, EmptyListShowsHeaderTextsInAnOrdinaryRow) {
@@ -258,6 +321,17 @@ TEST_F(TableEditorTest, EverySortFollowsTheSelectedRecord) {
   }
   // Choosing from the list never saves.
   EXPECT_FALSE(std::filesystem::exists(paths.data));
+}
+
+TEST_F(TableEditorTest, ClicksNeverLeaveTheGridWithoutASelectedRecord) {
+  list = FiveRecords();
+  Open();
+  ClickDescription("Eve");
+  const QRect eve = Grid()->visualItemRect(Grid()->item(2, 3));
+  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::ControlModifier, eve.center());
+  EXPECT_EQ(SelectedDescription(), "Eve");
+  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, QPoint(eve.center().x(), Grid()->viewport()->height() - 4));
+  EXPECT_EQ(SelectedDescription(), "Eve");
 }
 
 TEST_F(TableEditorTest, DeleteQuestionNamesTheRecord) {
@@ -422,7 +496,8 @@ TEST_F(TableEditorTest, EditedRecordIsSelectedAtItsNewPlace) {
 
 TEST_F(TableEditorTest, AcceptedEditKeepsFollowingARecordThatTiesWithAnother) {
   // Birthdays that differ only in their year tie on every key of the date order.
-  for (const auto& [year, month] : std::vector<std::pair<int, int>>{{1950, 1}, {1950, 1}, {1951, 1}, {1952, 2}, {1951, 2}})
+  const std::vector<std::pair<int, int>> yearsAndMonths = {{1950, 1}, {1950, 1}, {1951, 1}, {1952, 2}, {1951, 2}};
+  for (const auto& [year, month] : yearsAndMonths)
     list.push_back(Record(KindBirthday, year, month, 1, "A", 3, DefaultReminder));
   Open([](TAnniversaryList&, bool, int) { return true; });
   ClickRow(1);
