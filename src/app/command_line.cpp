@@ -13,7 +13,23 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
          });
 }
 
-constexpr const char* OneModeOnly = "only one of --print, --render, --help and --version may be given";
+constexpr const char* OneModeOnly = "only one of --print, --render, --export-csv, --help and --version may be given";
+
+struct FileMode {
+  RunMode mode;
+  const char* name;
+  const char* what;
+};
+
+// The options that take a file, as "--option FILE" or "--option=FILE".
+std::optional<FileMode> FileOption(const std::string& arg) {
+  for (const FileMode& m : {FileMode{RunMode::Render, "--render", "the name of a PNG file"},
+                            FileMode{RunMode::ExportCsv, "--export-csv", "the name of a CSV file"}}) {
+    const std::string name = m.name;
+    if (arg == name || arg.rfind(name + "=", 0) == 0) return m;
+  }
+  return std::nullopt;
+}
 
 CommandLineResult Fail(std::string error) { return {std::nullopt, std::move(error)}; }
 
@@ -50,15 +66,16 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args) {
       if (!setMode(RunMode::Help)) return Fail(OneModeOnly);
     } else if (arg == "--version") {
       if (!setMode(RunMode::Version)) return Fail(OneModeOnly);
-    } else if (arg == "--render" || arg.rfind("--render=", 0) == 0) {
-      if (!setMode(RunMode::Render)) return Fail(OneModeOnly);
-      if (arg == "--render") {
-        if (i + 1 >= args.size()) return Fail("--render needs the name of a PNG file");
+    } else if (const auto fileMode = FileOption(arg)) {
+      if (!setMode(fileMode->mode)) return Fail(OneModeOnly);
+      const std::string option = fileMode->name;
+      if (arg == option) {
+        if (i + 1 >= args.size()) return Fail(option + " needs " + fileMode->what);
         result.file = args[++i];
       } else {
-        result.file = arg.substr(9);
+        result.file = arg.substr(option.size() + 1);
       }
-      if (result.file.empty()) return Fail("--render needs the name of a PNG file");
+      if (result.file.empty()) return Fail(option + " needs " + fileMode->what);
     } else if (arg == "--today" || arg.rfind("--today=", 0) == 0) {
       std::string value;
       if (arg == "--today") {
@@ -75,6 +92,7 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
   if (!mode) return Fail("--today needs --print, --print=tsv or --render");
+  if (*mode == RunMode::ExportCsv && result.today) return Fail("--today does not go with --export-csv");
   result.mode = *mode;
   return {result, {}};
 }

@@ -10,13 +10,13 @@
 
 namespace jubilora {
 
-enum class RunMode { Window, Print, PrintTsv, Render, Help, Version };
+enum class RunMode { Window, Print, PrintTsv, Render, ExportCsv, Help, Version };
 
 struct CommandLine {
   RunMode mode = RunMode::Window;
   bool autorun = false;  // first argument "/autorun" in any letter case
   std::optional<DayNumber> today;
-  std::string file;  // the picture of --render
+  std::string file;  // the picture of --render, the CSV file of --export-csv
 };
 
 struct CommandLineResult {
@@ -31,6 +31,7 @@ inline constexpr const char* UsageText =
     "Usage: jubilora [/autorun]\n"
     "       jubilora --print[=tsv] [--today YYYY-MM-DD]\n"
     "       jubilora --render FILE.png [--today YYYY-MM-DD]\n"
+    "       jubilora --export-csv FILE\n"
     "       jubilora --help | --version\n"
     "\n"
     "Without options the reminder window opens. The options run without a window,\n"
@@ -39,6 +40,7 @@ inline constexpr const char* UsageText =
     "  --print=tsv         print one tab-separated line per entry: day, offset from\n"
     "                      today, heading, text, colour, icon opacity, past (1/0)\n"
     "  --render FILE.png   write the report picture as the window shows it\n"
+    "  --export-csv FILE   write the anniversaries as comma-separated values\n"
     "  --today YYYY-MM-DD  compute the report for another day\n"
     "  --help              show this text\n"
     "  --version           show the program's version\n";

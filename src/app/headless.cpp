@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
+#include "data/csv_export.h"
 #include "data/data_file.h"
 #include "platform/clock.h"
 #include "platform/font_catalog.h"
@@ -51,6 +52,14 @@ int RunHeadless(const CommandLine& commandLine, const ProgramPaths& paths, std::
   if (const auto error = LoadData(paths.Data(), list)) {
     err << "jubilora: " << error->Describe() << '\n';
     return 1;
+  }
+  if (commandLine.mode == RunMode::ExportCsv) {
+    // The list as a start leaves it, written whole or not at all; nothing else is touched.
+    if (const auto error = WriteCsvExport(commandLine.file, list, QtRegionalSettings())) {
+      err << "jubilora: " << *error << '\n';
+      return 1;
+    }
+    return 0;
   }
   const QtFontCatalog fonts;
   const QtRegionalSettings regional;

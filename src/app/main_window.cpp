@@ -1,6 +1,9 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
@@ -16,12 +19,22 @@
 #include "core/naming.h"
 #include "core/ordering.h"
 #include "online/about_box.h"
+#include "online/help.h"
+#include "online/links.h"
+#include "online/version_check.h"
 #include "platform/clock.h"
 #include "platform/font_catalog.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
 #include "ui/answer_dialog.h"
+#include "ui/preferences.h"
+#include "ui/record_editor.h"
+#include "ui/snooze.h"
+#include "ui/table_editor.h"
+#include "data/csv_export.h"
+#include "data/file_commands.h"
+#include "data/samples.h"
 
 namespace jubilora {
 
@@ -37,7 +50,11 @@ QRect WorkArea(const QWidget* widget) {
 }  // namespace
 
 TfrmMain::TfrmMain(AppState& state, const CommandLine& commandLine)
-    : state_(state), commandLine_(commandLine), ivReport_(new ReportView(this)), trayIcon_(new QSystemTrayIcon(this)) {
+    : state_(state),
+      commandLine_(commandLine),
+      ivReport_(new ReportView(this)),
+      trayIcon_(new QSystemTrayIcon(this)),
+      autostart_(XdgAutostart::ForCurrentUser()) {
   setObjectName("frmMain");
   InitResources();
   QFont font("Tahoma");
@@ -50,6 +67,9 @@ TfrmMain::TfrmMain(AppState& state, const CommandLine& commandLine)
   trayIcon_->setContextMenu(menus_.trayMenu);
   icons_ = std::make_unique<KindIcons>();
   ui_ = std::make_unique<QtUi>(this, [this] { DisplayData(); });
+  versionCheck_ = std::make_unique<VersionCheck>(*ui_, menus_.menuCheckNow, this);
+  snooze_ = std::make_unique<WindowSnooze>(*this, *trayIcon_, *menus_.menuTrayShow, *menus_.menuTrayExit, *ui_, regional_,
+                                           [this] { FormShow(); }, [this] { EndProgram(); });
   onShowDelay_.setInterval(OnShowDelayMs);
   connect(&onShowDelay_, &QTimer::timeout, this, &TfrmMain::OnShowDelayTimer);
   onShowDelay_.start();
@@ -65,15 +85,112 @@ void TfrmMain::ConnectMenus() {
   connect(menus_.menuRefresh, &QAction::triggered, this, &TfrmMain::menuRefreshClick);
   connect(menus_.menuOnTop, &QAction::triggered, this, &TfrmMain::menuOnTopClick);
   connect(menus_.menuAbout, &QAction::triggered, this, &TfrmMain::menuAboutClick);
-  // Entries whose commands are not built yet stay visible but disabled.
-  for (QAction* action :
-       {menus_.menuBackup, menus_.menuRestore, menus_.menuSynchronize, menus_.menuExport, menus_.menuSnooze,
-        menus_.menuAddNew, menus_.menuShowEditor, menus_.menuAddSample, menus_.menuRemoveSample,
-        menus_.menuPreferences, menus_.menuAutostart, menus_.menuShowHelp, menus_.menuCheckNow,
-        menus_.menuVendorSite, menus_.menuVendorMirror, menus_.menuMakerSite, menus_.menuQuestion,
-        menus_.menuComment, menus_.menuBug, menus_.menuTrayShow, menus_.menuTrayExit})
-    action->setEnabled(false);
-  menus_.menuRightSnooze->setEnabled(false);
+  connect(menus_.menuAutostart, &QAction::triggered, this, &TfrmMain::menuAutostartClick);
+  connect(menus_.menuOnceADay, &QAction::triggered, this, &TfrmMain::menuOnceADayClick);
+  connect(menus_.menuShowHelp, &QAction::triggered, this, [this] { RunHelp(this, state_.Paths.help); });
+  const std::pair<QAction*, std::string (*)()> links[] = {
+      {menus_.menuVendorSite, VendorSiteUrl},   {menus_.menuVendorMirror, VendorMirrorUrl},
+      {menus_.menuMakerSite, MakerSiteUrl},     {menus_.menuQuestion, QuestionMailUrl},
+      {menus_.menuComment, CommentMailUrl},     {menus_.menuBug, BugMailUrl}};
+  for (const auto& [action, address] : links)
+    connect(action, &QAction::triggered, this, [address] { OpenUrl(address()); });
+  SnoozeController& snooze = snooze_->Controller();
+  connect(menus_.menuSnooze, &QAction::triggered, &snooze, &SnoozeController::menuSnoozeClick);
+  connect(menus_.menuRightSnooze, &QToolButton::clicked, &snooze, &SnoozeController::menuRightSnoozeClick);
+  connect(menus_.menuAddNew, &QAction::triggered, this, &TfrmMain::menuAddNewClick);
+  connect(menus_.menuShowEditor, &QAction::triggered, this, &TfrmMain::menuShowEditorClick);
+  connect(menus_.menuPreferences, &QAction::triggered, this, &TfrmMain::menuPreferencesClick);
+  connect(menus_.menuBackup, &QAction::triggered, this, &TfrmMain::menuBackupClick);
+  connect(menus_.menuRestore, &QAction::triggered, this, &TfrmMain::menuRestoreClick);
+  connect(menus_.menuSynchronize, &QAction::triggered, this, &TfrmMain::menuSynchronizeClick);
+  connect(menus_.menuExport, &QAction::triggered, this, &TfrmMain::menuExportClick);
+  connect(menus_.menuAddSample, &QAction::triggered, this, &TfrmMain::menuAddSampleClick);
+  connect(menus_.menuRemoveSample, &QAction::triggered, this, &TfrmMain::menuRemoveSampleClick);
+  // Nothing shows it; it declares every record a sample record.
+  auto* btnMakeSample = new QPushButton("Declare all records as sample data", this);
+  btnMakeSample->setObjectName("btnMakeSample");
+  btnMakeSample->hide();
+  connect(btnMakeSample, &QPushButton::clicked, this, &TfrmMain::btnMakeSampleClick);
+  connect(menus_.menuCheckNow, &QAction::triggered, versionCheck_.get(), &VersionCheck::menuCheckNowClick);
+}
+
+void TfrmMain::CreateEditors() {
+  frmTable_ = std::make_unique<TfrmTable>(this, state_.Anniversaries, state_.Cfg, state_.Paths.Data(), *ui_,
+                                          [this](bool adding, int index) { return EditRecord(adding, index); });
+  frmEdit_ = std::make_unique<TfrmEdit>(this, state_.Anniversaries, state_.Cfg);
+  frmCfg_ = std::make_unique<TfrmCfg>(this, state_.Cfg, fonts_, systemColors_);
+}
+
+bool TfrmMain::EditRecord(bool adding, int index) {
+  state_.AddingRecord = adding;
+  if (!adding) state_.EditedIndex = index;
+  if (!frmEdit_->Execute(adding, state_.EditedIndex)) return false;
+  state_.EditedIndex = frmEdit_->EditedIndex();
+  return true;
+}
+
+void TfrmMain::menuAddNewClick() {
+  if (!EditRecord(true, state_.EditedIndex)) return;
+  SortByDate(state_.Anniversaries, 0);
+  SaveData(state_.Anniversaries, state_.Paths.Data(), *ui_);
+  DisplayData();
+}
+
+void TfrmMain::menuShowEditorClick() { ShowTableEditor(*frmTable_, state_.Anniversaries, *ui_); }
+
+void TfrmMain::menuPreferencesClick() {
+  if (frmCfg_->Execute()) DisplayData();
+}
+
+void TfrmMain::menuBackupClick() {
+  BackupCommand(state_.Anniversaries, state_.Paths.Data(), state_.Cfg, *ui_, [] {
+    const QDateTime now = QDateTime::currentDateTime();
+    return LocalDateTime{now.date().year(), now.date().month(), now.date().day(),
+                         now.time().hour(), now.time().minute(), now.time().second()};
+  });
+}
+
+void TfrmMain::menuRestoreClick() { RestoreCommand(state_.Anniversaries, state_.Paths.Data(), state_.Cfg, *ui_); }
+
+void TfrmMain::menuSynchronizeClick() {
+  SynchronizeCommand(state_.Anniversaries, state_.Paths.Data(), state_.Cfg, *ui_);
+}
+
+void TfrmMain::menuExportClick() { ExportCommand(state_.Anniversaries, state_.Cfg, regional_, *ui_); }
+
+void TfrmMain::menuAddSampleClick() {
+  AddSampleDataCommand(state_.Anniversaries, state_.Paths.samples, state_.Paths.Data(), *ui_);
+}
+
+void TfrmMain::menuRemoveSampleClick() { RemoveSampleDataCommand(state_.Anniversaries, state_.Paths.Data(), *ui_); }
+
+void TfrmMain::btnMakeSampleClick() { MakeSampleCommand(state_.Anniversaries, state_.Paths.Data(), *ui_); }
+
+void TfrmMain::EndProgram() {
+  // A hidden window's close does not end the event loop; quitting does, and the normal
+  // shutdown follows.
+  close();
+  QCoreApplication::quit();
+}
+
+void TfrmMain::ApplyAutostartMenu() {
+  const AutostartMenuState& s = autostartMenu_;
+  menus_.menuAutostart->setChecked(s.autostartChecked);
+  menus_.menuAutostart->setIcon(MenuIcon(s.autostartImage ? MenuImage::Ticked : MenuImage::Unticked));
+  menus_.menuOnceADay->setChecked(s.onceADayChecked);
+  menus_.menuOnceADay->setEnabled(s.onceADayEnabled);
+  menus_.menuOnceADay->setIcon(MenuIcon(s.onceADayImage ? MenuImage::Ticked : MenuImage::Unticked));
+}
+
+// Qt flips the check mark before these run; the state decides what it shows.
+void TfrmMain::menuAutostartClick() {
+  autostartMenu_ = AutostartClick(autostartMenu_, autostart_, state_.Paths.program, *ui_);
+  ApplyAutostartMenu();
+}
+
+void TfrmMain::menuOnceADayClick() {
+  autostartMenu_ = OnceADayClick(autostartMenu_);
+  ApplyAutostartMenu();
 }
 
 TfrmMain::Outcome TfrmMain::FormCreate() {
@@ -83,29 +200,25 @@ TfrmMain::Outcome TfrmMain::FormCreate() {
   setMaximumSize(WorkArea(this).size());
 
   const DayNumber today = Clock::Today();
+  const bool autostartOn = RefreshAutostart(autostart_, state_.Paths.program, *ui_);
   if (auto error = LoadData(state_.Paths.Data(), state_.Anniversaries)) {
     loadError_ = std::move(error);
     return Outcome::Unreadable;
   }
 
-  const QtFontCatalog fonts;
-  const LoadedSettings loaded = LoadSettingsFile(state_.Paths.settings, fonts, regional_, today);
+  const LoadedSettings loaded = LoadSettingsFile(state_.Paths.settings, fonts_, regional_, today);
   if (loaded.error) std::cerr << "jubilora: " << *loaded.error << '\n';
   state_.FirstRun = loaded.firstRun;
   state_.Cfg = loaded.settings.cfg;
   menus_.menuOnTop->setChecked(loaded.settings.onTop);
   menus_.menuStartupCheck->setChecked(loaded.settings.startupCheck);
-  menus_.menuOnceADay->setChecked(loaded.settings.onceADay);
-
-  if (!menus_.menuAutostart->isChecked()) {
-    menus_.menuOnceADay->setEnabled(false);
-  } else if (menus_.menuOnceADay->isChecked()) {
-    menus_.menuOnceADay->setIcon(MenuIcon(MenuImage::Ticked));
-  }
+  autostartMenu_ = StartupAutostartMenu(autostartOn, loaded.settings.onceADay);
+  ApplyAutostartMenu();
   menuOnTopClick();
 
   if (OnceADayGateEnds(commandLine_.autorun, today, loaded.settings.lastRun, menus_.menuOnceADay->isChecked()))
     return Outcome::Gated;
+  if (menus_.menuStartupCheck->isChecked() && !state_.FirstRun) versionCheck_->StartupCheck();
   return Outcome::Show;
 }
 
@@ -123,7 +236,10 @@ void TfrmMain::WriteSettings() const {
     std::cerr << "jubilora: " << *error << '\n';
 }
 
-void TfrmMain::FormDestroy() { SessionEnd::WriteSettingsOnce(); }
+void TfrmMain::FormDestroy() {
+  SessionEnd::WriteSettingsOnce();
+  versionCheck_->Stop();
+}
 
 void TfrmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
@@ -132,6 +248,9 @@ void TfrmMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmMain::FormShow() {
+  autostartMenu_ = FirstShowAutostart(autostartMenu_, state_.FirstRun, state_.AlreadyShown, autostart_,
+                                      state_.Paths.program, *ui_);
+  ApplyAutostartMenu();
   DisplayData();
   state_.AlreadyShown = true;
 }
@@ -153,9 +272,7 @@ void TfrmMain::OfferSampleData() {
   const int answer =
       ui_->AnswerDialog(caption, message, {"&Yes, add samples", "&No, not this time"}, IconKind::Question, true);
   if (answer != 1) return;
-  SortByDate(state_.Anniversaries, 0);
-  SaveData(state_.Anniversaries, state_.Paths.Data(), *ui_);
-  DisplayData();
+  AddSampleDataCommand(state_.Anniversaries, state_.Paths.samples, state_.Paths.Data(), *ui_);
 }
 
 void TfrmMain::menuExitClick() { close(); }

@@ -11,6 +11,9 @@
 #include "app/main_menus.h"
 #include "app/settings_store.h"
 #include "data/data_file.h"
+#include "platform/autostart.h"
+#include "platform/autostart_logic.h"
+#include "platform/font_catalog.h"
 #include "platform/regional.h"
 #include "platform/system_colors.h"
 
@@ -19,6 +22,11 @@ class QSystemTrayIcon;
 namespace jubilora {
 
 class KindIcons;
+class WindowSnooze;
+class TfrmCfg;
+class TfrmEdit;
+class TfrmTable;
+class VersionCheck;
 class QtUi;
 class ReportView;
 class TfrmAbout;
@@ -44,9 +52,15 @@ class TfrmMain : public QMainWindow {
 
   void DisplayData();
   void SetAboutBox(TfrmAbout* about) { about_ = about; }
+  // The editing windows, created once after the main window, in this order.
+  void CreateEditors();
+  TfrmTable* Table() const { return frmTable_.get(); }
+  TfrmEdit* RecordEditor() const { return frmEdit_.get(); }
+  TfrmCfg* Preferences() const { return frmCfg_.get(); }
   Ui& UiPort();
   ReportView* View() const { return ivReport_; }
   const MainMenus& Menus() const { return menus_; }
+  VersionCheck& Check() { return *versionCheck_; }
   QTimer& OnShowDelay() { return onShowDelay_; }
 
   // The welcome offer of the first run: true when the user chose to add samples.
@@ -63,7 +77,22 @@ class TfrmMain : public QMainWindow {
   void menuRefreshClick();
   void menuOnTopClick();
   void menuAboutClick();
+  void menuAddNewClick();
+  void menuShowEditorClick();
+  void menuPreferencesClick();
+  void menuBackupClick();
+  void menuRestoreClick();
+  void menuSynchronizeClick();
+  void menuExportClick();
+  void menuAddSampleClick();
+  void menuRemoveSampleClick();
+  void btnMakeSampleClick();
+  bool EditRecord(bool adding, int index);
   void FitToPicture(QSize picture);
+  void ApplyAutostartMenu();
+  void menuAutostartClick();
+  void menuOnceADayClick();
+  void EndProgram();
 
   AppState& state_;
   CommandLine commandLine_;
@@ -75,8 +104,17 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<QtUi> ui_;
   QtRegionalSettings regional_;
   QtSystemColors systemColors_;
+  QtFontCatalog fonts_;
+  std::unique_ptr<TfrmTable> frmTable_;
+  std::unique_ptr<TfrmEdit> frmEdit_;
+  std::unique_ptr<TfrmCfg> frmCfg_;
   std::optional<FileError> loadError_;
   TfrmAbout* about_ = nullptr;
+  XdgAutostart autostart_;
+  AutostartMenuState autostartMenu_;
+  // These hold references to ui_ and regional_, so they go first.
+  std::unique_ptr<VersionCheck> versionCheck_;
+  std::unique_ptr<WindowSnooze> snooze_;
 };
 
 }  // namespace jubilora

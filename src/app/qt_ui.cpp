@@ -19,6 +19,9 @@ std::optional<std::filesystem::path> RunFileDialog(QWidget* owner, const FileDia
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (!request.defaultSuffix.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
   if (!request.initialName.empty()) dialog.selectFile(QString::fromStdString(request.initialName));
+  const QStringList filters = QString::fromStdString(request.filter).split(";;");
+  if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+    dialog.selectNameFilter(filters.at(request.filterIndex - 1));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
 }

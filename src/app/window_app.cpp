@@ -9,6 +9,7 @@
 #include "app/session_end.h"
 #include "core/product.h"
 #include "online/about_box.h"
+#include "online/help.h"
 #include "report/render/report_painter.h"
 #include "ui/error_report.h"
 
@@ -19,17 +20,13 @@ namespace {
 // For the start-up benchmark: end right after the first report is on screen.
 bool QuitAfterFirstPaint() { return qEnvironmentVariableIsSet("JUBILORA_QUIT_AFTER_FIRST_PAINT"); }
 
-bool HelpNotAvailable(QWidget* owner) {
-  ShowErrorReport(owner, "The help viewer cannot be started: no help is installed yet");
-  return false;
-}
-
 }  // namespace
 
 int RunWindowProgram(const CommandLine& commandLine, const ProgramPaths& paths) {
   QApplication& app = *qApp;
   QApplication::setApplicationName(ProductName);
   InitResources();
+  InstallAnswerDialogHelp();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/jubilora.svg")));
 
   AppState state;
@@ -52,9 +49,11 @@ int RunWindowProgram(const CommandLine& commandLine, const ProgramPaths& paths) 
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &frmMain, [&frmMain](QSessionManager&) {
     SessionEnd::WriteSettingsOnce();
     frmMain.close();
+    QCoreApplication::quit();
   });
 
-  TfrmAbout frmAbout(&frmMain, [&frmMain] { return HelpNotAvailable(&frmMain); });
+  frmMain.CreateEditors();
+  TfrmAbout frmAbout(&frmMain, [&frmAbout, &paths] { return RunHelp(&frmAbout, paths.help); });
   frmMain.SetAboutBox(&frmAbout);
   // The first run greets with the about box before the window appears.
   if (state.FirstRun) frmAbout.exec();

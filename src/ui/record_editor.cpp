@@ -65,6 +65,11 @@ QDate ToQDate(DayNumber day) {
   return {c.year, c.month, c.day};
 }
 
+// 1 January of the current year: where a new record starts.
+DayNumber NewYearsDay() {
+  return DayFromCivil(std::clamp(CivilFromDay(Clock::Today()).year, FirstEditorYear, LastEditorYear), 1, 1);
+}
+
 DayNumber FromQDate(const QDate& date) { return DayFromCivil(date.year(), date.month(), date.day()); }
 
 // Sets a guard flag for one step and puts back what it was, so that a nested change
@@ -296,8 +301,7 @@ void TfrmEdit::FormShow() {
 void TfrmEdit::LoadAdding() {
   setWindowTitle(Text(AddingTitle));
   edDescription_->LoadText(QString());
-  const int year = std::clamp(CivilFromDay(Clock::Today()).year, FirstEditorYear, LastEditorYear);
-  ShowCalendarDay(DayFromCivil(year, 1, 1));
+  ShowCalendarDay(NewYearsDay());
   cbType_->setCurrentIndex(NoPosition);
   cbTypeChange();
   cbStarting_->setChecked(false);
@@ -310,8 +314,7 @@ void TfrmEdit::LoadAdding() {
 void TfrmEdit::LoadEditing(const TAnniversary& record) {
   setWindowTitle(Text(EditingTitle));
   edDescription_->LoadText(FromCp1252(record.Description()));
-  const int year = std::clamp(CivilFromDay(Clock::Today()).year, FirstEditorYear, LastEditorYear);
-  ShowCalendarDay(EditorDay(record.Date, DayFromCivil(year, 1, 1)));
+  ShowCalendarDay(EditorDay(record.Date, NewYearsDay()));
   const KindChoice kind = KindChoiceOf(record.Kind);
   cbType_->setCurrentIndex(kind.position);
   cbTypeChange();
@@ -329,11 +332,9 @@ void TfrmEdit::OrderDateFields() {
   QSpinBox* second = dayFirst ? cseMonth_ : cseDay_;
   first->move(LeftX, DateFieldsY);
   second->move(LeftX + DayMonthWidth + SlashWidth, DateFieldsY);
-  const QWidget* chain[] = {edDescription_, btnToday_, first, second, cseYear_, cbType_,
-                            cbStarting_, cbImportance_, cseStart_, cbDefault_, btnOK_, btnCancel_, calDate_};
-  for (std::size_t i = 1; i < std::size(chain); ++i) {
-    setTabOrder(const_cast<QWidget*>(chain[i - 1]), const_cast<QWidget*>(chain[i]));
-  }
+  QWidget* const chain[] = {edDescription_, btnToday_, first,      second, cseYear_,   cbType_,  cbStarting_,
+                            cbImportance_,  cseStart_, cbDefault_, btnOK_, btnCancel_, calDate_};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 void TfrmEdit::CentreOverMainWindow() {
@@ -351,11 +352,14 @@ void TfrmEdit::CentreOverMainWindow() {
     if (screen != nullptr) over = screen->availableGeometry();
   }
   const QSize outer = size().grownBy(frame);
-  QPoint topLeft(over.x() + (over.width() - outer.width()) / 2, over.y() + (over.height() - outer.height()) / 2);
+  QPoint topLeft(over.x() + (over.width() - outer.width()) / 2,
+                 over.y() + (over.height() - outer.height()) / 2);
   if (screen != nullptr) {
+    // Kept on the screen, as a window that hangs over its edge could not be moved back.
     const QRect area = screen->availableGeometry();
-    topLeft.setX(std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())));
-    topLeft.setY(std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+    const QPoint last(std::max(area.left(), area.right() + 1 - outer.width()),
+                      std::max(area.top(), area.bottom() + 1 - outer.height()));
+    topLeft = {std::clamp(topLeft.x(), area.left(), last.x()), std::clamp(topLeft.y(), area.top(), last.y())};
   }
   // The position of a window is that of its frame.
   move(topLeft);

@@ -222,10 +222,11 @@ void TfrmTable::FormCreate() {
   sgTable_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   sgTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-  // A row stays selected: Ctrl+click must not leave the grid without a selected record.
+  // A row stays selected: neither Ctrl+click nor a click below the last row leaves the grid
+  // without a selected record.
   connect(sgTable_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     const int row = SelectedRecord();
-    (void)row;
+    if (row >= 0 && !sgTable_->selectionModel()->isRowSelected(row, {})) sgTable_->selectRow(row);
   });
 }
 
@@ -378,14 +379,6 @@ bool TfrmTable::eventFilter(QObject* watched, QEvent* event) {
   if (inGrid && event->type() == QEvent::MouseButtonDblClick) {
     if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) sgTableDblClick();
     return true;
-  }
-  if (watched == sgTable_->viewport() && event->type() == QEvent::MouseButtonPress) {
-    // A click below the last row keeps the selected record.
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (!sgTable_->indexAt(mouse->position().toPoint()).isValid()) {
-      sgTable_->setFocus(Qt::MouseFocusReason);
-      return true;
-    }
   }
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);

@@ -34,6 +34,8 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     test::TestApplication();
     Clock::FixToday(Today);
+    // The autostart entry of each test is its own.
+    setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
     state_.Paths = DerivePaths(dir_ / "jubilora", [](const std::string&) { return std::nullopt; });
   }
   void TearDown() override { Clock::FixToday(std::nullopt); }

@@ -34,10 +34,11 @@ namespace fs = std::filesystem;
 constexpr DayNumber Today = 46362;  // 2026-12-06
 
 // Runs `body` in a child with a QApplication; returns its exit status (-1 when it died).
-int InChild(const std::function<int()>& body) {
+int InChild(const fs::path& home, const std::function<int()>& body) {
   const pid_t pid = fork();
   if (pid == 0) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     static int argc = 1;
     static char name[] = "jubilora";
     static char* argv[] = {name, nullptr};
@@ -117,7 +118,7 @@ class WindowProgram : public ::testing::Test {
 };
 
 TEST_F(WindowProgram, FirstRunGreetsWithTheAboutBoxThenTheWindowThenTheWelcome) {
-  const int status = InChild([&] {
+  const int status = InChild(dir_.path(), [&] {
     std::ofstream log(dir_ / "robot.log");
     bool welcomed = false;
     Robot robot(
@@ -135,6 +136,8 @@ TEST_F(WindowProgram, FirstRunGreetsWithTheAboutBoxThenTheWindowThenTheWelcome) 
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(LogLines(), (std::vector<std::string>{"About...|hidden", " Welcome to Jubilora|shown"}));
+  // The first show switched autostart on without asking.
+  EXPECT_TRUE(fs::exists(dir_ / "config" / "autostart" / "Jubilora.desktop"));
   // Declining the offer adds nothing; the settings are written at the end.
   EXPECT_FALSE(fs::exists(Paths().data));
   EXPECT_EQ(KeyCount(), 24);
@@ -142,7 +145,7 @@ TEST_F(WindowProgram, FirstRunGreetsWithTheAboutBoxThenTheWindowThenTheWelcome) 
 
 TEST_F(WindowProgram, LaterRunsOpenTheWindowWithoutGreeting) {
   test::WriteBytes(Paths().settings, "[Other]\nStartupCheck=0\n");
-  const int status = InChild([&] {
+  const int status = InChild(dir_.path(), [&] {
     std::ofstream log(dir_ / "robot.log");
     Robot robot(log, [](QWidget* modal) { modal->close(); }, [] { return true; });
     return RunWindowProgram(CommandLine{}, Paths());
@@ -155,7 +158,7 @@ TEST_F(WindowProgram, LaterRunsOpenTheWindowWithoutGreeting) {
 TEST_F(WindowProgram, AnUnreadableDataFileIsReportedAndNothingIsWritten) {
   fs::create_directory(Paths().data);
   test::WriteBytes(Paths().backup, EncodeRecords({test::Record(KindBirthday, 1990, 1, 1, "Kept")}));
-  const int status = InChild([&] {
+  const int status = InChild(dir_.path(), [&] {
     std::string shown;
     SetErrorReportPresenter([&](QWidget*, const QString& text) { shown = text.toStdString(); });
     const int result = RunWindowProgram(CommandLine{}, Paths());
@@ -182,7 +185,7 @@ void WriteLastRun(const fs::path& settings, DayNumber lastRun, bool onceADay) {
 }
 
 TEST_F(WindowProgram, TheOnceADayGateEndsAnAutomaticStartOnTheSameDay) {
-  const int status = InChild([&] {
+  const int status = InChild(dir_.path(), [&] {
     WriteLastRun(Paths().settings, Today, true);
     bool shown = false;
     QTimer watch;
@@ -205,7 +208,7 @@ TEST_F(WindowProgram, TheOnceADayGateEndsAnAutomaticStartOnTheSameDay) {
 
 TEST_F(WindowProgram, TheGateLetsThroughAStartByHandOrOnANewDay) {
   for (const bool autorun : {false, true}) {
-    const int status = InChild([&] {
+    const int status = InChild(dir_.path(), [&] {
       WriteLastRun(Paths().settings, autorun ? Today - 1 : Today, true);
       std::ofstream log(dir_ / "robot.log");
       bool shown = false;
@@ -236,6 +239,7 @@ TEST(WindowProgramSignals, TerminationStillWritesTheSettings) {
     const pid_t pid = fork();
     if (pid == 0) {
       setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
       execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }

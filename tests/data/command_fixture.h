@@ -24,7 +24,7 @@ inline const std::string RestSyncFilter = "Jubilora Data (*.jld);;Jubilora Auto 
 using Buttons = std::vector<std::string>;
 
 inline void ExpectQuestion(const AskedQuestion& asked, const std::string& caption, const std::string& message,
-                    const Buttons& buttons, IconKind icon) {
+                           const Buttons& buttons, IconKind icon) {
   EXPECT_EQ(asked.caption, caption);
   EXPECT_EQ(asked.message, message);
   EXPECT_EQ(asked.buttons, buttons);
@@ -43,12 +43,13 @@ inline std::vector<std::string> Descriptions(const TAnniversaryList& list) {
   for (const auto& record : list) texts.push_back(record.Description());
   return texts;
 }
+
 class FileCommandsFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     cfg.LastPath = (dir / "last").string() + "/";
-    fs::create_directories(dir / "last");
-    fs::create_directories(dir / "other");
+    std::filesystem::create_directories(dir / "last");
+    std::filesystem::create_directories(dir / "other");
   }
 
   // The list as a start would have it: saved, then loaded back in date order.
@@ -77,4 +78,5 @@ class FileCommandsFixture : public ::testing::Test {
   TAnniversary ben = Record(KindWedding, 2001, 6, 15, "Ben & Carla", 3, DefaultReminder);
   TAnniversary eve = Record(KindHoliday, 1900, 12, 24, "Christmas Eve", 2, 14);
 };
+
 }  // namespace jubilora::test

@@ -40,6 +40,7 @@ const std::string ConfirmCaption = "Please Confirm Overwrite";
 const std::string ConfirmQuestion =
     "Your current data file is not empty.\r\n\r\nAre you sure you wish to overwrite\r\n"
     "current data file with the backup?";
+
 // Runs `body` in a child process whose files may not grow beyond `limit` bytes, so that a
 // write fails part-way with EFBIG. Returns the child's exit status.
 int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body) {
@@ -57,6 +58,7 @@ int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body) {
   if (child < 0 || waitpid(child, &status, 0) != child) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
 // --- Names ------------------------------------------------------------------------------
 
 TEST(PadWithZeros, PutsZerosInFrontUpToTheWidthAndNeverCuts) {
@@ -425,5 +427,6 @@ TEST_F(FileCommandsTest, RestoreCreatesAMissingDataFolder) {
   EXPECT_EQ(test::ReadBytes(fresh.data), test::ReadBytes(chosen));
   EXPECT_EQ(Descriptions(anniversaries), std::vector<std::string>{"Ben & Carla"});
 }
+
 }  // namespace
 }  // namespace jubilora

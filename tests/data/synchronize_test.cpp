@@ -27,9 +27,8 @@ const std::string SynchronizeQuestion =
     "Please select a backup file to synchronize\r\nyour data with.\r\n\r\n"
     "Please note that data from the file you\r\nselect will be added to your current data\r\n"
     "file. Selected file will remain the same.";
-// --- Synchronize --------------------------------------------------------------------------
 
-TEST_F(SynchronizeTest, SynchronizeEndsOnAnyAnswerButProceed) {
+TEST_F(SynchronizeTest, EndsOnAnyAnswerButProceed) {
   Store({anna});
   for (const int answer : {2, 0, -1}) {
     SCOPED_TRACE(answer);
@@ -43,7 +42,7 @@ TEST_F(SynchronizeTest, SynchronizeEndsOnAnyAnswerButProceed) {
   }
 }
 
-TEST_F(SynchronizeTest, SynchronizeDialogIsPreparedAndCancellingItChangesNothing) {
+TEST_F(SynchronizeTest, DialogIsPreparedAndCancellingItChangesNothing) {
   Store({anna});
   const std::string data = test::ReadBytes(paths.data);
   ui.answers = {1};
@@ -62,7 +61,7 @@ TEST_F(SynchronizeTest, SynchronizeDialogIsPreparedAndCancellingItChangesNothing
   EXPECT_EQ(ui.redraws, 0);
 }
 
-TEST_F(SynchronizeTest, SynchronizeMergesSortsSavesAndRedrawsButKeepsLastPath) {
+TEST_F(SynchronizeTest, MergesSortsSavesAndRedrawsButKeepsLastPath) {
   Store({eve, anna});
   const fs::path chosen = dir / "other" / "laptop.jld";
   TAnniversary sample = test::Record(KindNameDay, 1980, 3, 19, "Joseph", SampleImportance, 3);
@@ -83,7 +82,7 @@ TEST_F(SynchronizeTest, SynchronizeMergesSortsSavesAndRedrawsButKeepsLastPath) {
   EXPECT_EQ(cfg.LastPath, (dir / "last").string() + "/");
 }
 
-TEST_F(SynchronizeTest, SynchronizeWithAnEmptyFileStillCleansSavesAndRedraws) {
+TEST_F(SynchronizeTest, WithAnEmptyFileStillCleansSavesAndRedraws) {
   // Duplicates the data already held are merged too.
   Store({anna, eve, anna});
   const std::string before = test::ReadBytes(paths.data);
@@ -98,7 +97,7 @@ TEST_F(SynchronizeTest, SynchronizeWithAnEmptyFileStillCleansSavesAndRedraws) {
   EXPECT_EQ(ui.redraws, 1);
 }
 
-TEST_F(SynchronizeTest, SynchronizeWithACopyOfTheDataChangesNoRecord) {
+TEST_F(SynchronizeTest, WithACopyOfTheDataChangesNoRecord) {
   Store({anna, ben, eve});
   const TAnniversaryList before = anniversaries;
   const fs::path chosen = dir / "other" / "copy.jld";
@@ -110,7 +109,7 @@ TEST_F(SynchronizeTest, SynchronizeWithACopyOfTheDataChangesNoRecord) {
   for (std::size_t i = 0; i < before.size(); ++i) EXPECT_TRUE(SameBytes(anniversaries[i], before[i])) << i;
 }
 
-TEST_F(SynchronizeTest, SynchronizeMergesDuplicatesThatATiedRecordKeepsApart) {
+TEST_F(SynchronizeTest, MergesDuplicatesThatATiedRecordKeepsApart) {
   // Differs from Anna only in the year, or only in letter case: it ties with her in the
   // date order, so the sort may leave it between Anna and her copy.
   TAnniversary otherYear = anna;
@@ -141,7 +140,7 @@ TEST_F(SynchronizeTest, SynchronizeMergesDuplicatesThatATiedRecordKeepsApart) {
   }
 }
 
-TEST_F(SynchronizeTest, SynchronizeWithAFileWhoseLastReadFailsChangesNothing) {
+TEST_F(SynchronizeTest, WithAFileWhoseLastReadFailsChangesNothing) {
   Store({anna});
   Store({anna, eve});
   const std::string data = test::ReadBytes(paths.data);
@@ -166,7 +165,7 @@ TEST_F(SynchronizeTest, SynchronizeWithAFileWhoseLastReadFailsChangesNothing) {
   EXPECT_EQ(ui.redraws, 0);
 }
 
-TEST_F(SynchronizeTest, SynchronizeWithAFileItMayNotReadChangesNothing) {
+TEST_F(SynchronizeTest, WithAFileItMayNotReadChangesNothing) {
   test::GiveToNobody(dir.path());
   Store({anna});
   const fs::path chosen = dir / "other" / "secret.jld";

@@ -30,6 +30,7 @@ TEST(DisplayLoss, SettingsAreWrittenWhenTheXServerGoesAway) {
   if (pid == 0) {
     setenv("DISPLAY", xvfb.Display().c_str(), 1);
     unsetenv("QT_QPA_PLATFORM");
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

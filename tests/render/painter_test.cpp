@@ -138,9 +138,9 @@ TEST_F(PainterTest, StruckTextCarriesItsLineThroughTheBlanks) {
   for (const int smoothing : {0, 2}) {
     const QImage plain = PaintText(text, FontRole::Report, smoothing);
     const QImage struck = PaintText(text, FontRole::ReportStruck, smoothing);
-    const int gapLeft = 10 + QFontMetrics(ReportFont(cfg, false)).horizontalAdvance("H") + 4;
-    const int gapRight = 10 + QFontMetrics(ReportFont(cfg, false)).horizontalAdvance(QString::fromLatin1(text)) -
-                         QFontMetrics(ReportFont(cfg, false)).horizontalAdvance("H") - 4;
+    const int gapLeft = 10 + QFontMetrics(ReportQFont(cfg, false)).horizontalAdvance("H") + 4;
+    const int gapRight = 10 + QFontMetrics(ReportQFont(cfg, false)).horizontalAdvance(QString::fromLatin1(text)) -
+                         QFontMetrics(ReportQFont(cfg, false)).horizontalAdvance("H") - 4;
     ASSERT_LT(gapLeft + 20, gapRight);
     const QImage plainGap = plain.copy(gapLeft, 0, gapRight - gapLeft, plain.height());
     const QImage struckGap = struck.copy(gapLeft, 0, gapRight - gapLeft, struck.height());
@@ -178,7 +178,7 @@ TEST_F(PainterTest, SupersampledTextSmoothsTheSameGlyphsInTheSamePlace) {
   EXPECT_GT(DifferingPixels(plain, smooth), 0);
 
   // Both lie in the text's cell: top-left at (10, 10), one text height high.
-  const QFontMetrics metrics(ReportFont(cfg, false));
+  const QFontMetrics metrics(ReportQFont(cfg, false));
   const QRect cell(10, 10, metrics.horizontalAdvance(QString::fromUtf8(Cp1252ToUtf8(text))), metrics.height());
   const QRect plainInk = InkBox(plain, Background);
   const QRect smoothInk = InkBox(smooth, Background);
@@ -201,17 +201,17 @@ TEST_F(PainterTest, MeasurerUsesTheReportFontAtNinetySixDotsPerInch) {
   cfg.FontName = "DejaVu Sans";
   cfg.FontSize = 14;
   cfg.FontBold = true;
-  EXPECT_EQ(ReportFont(cfg, false).pixelSize(), 19);
-  EXPECT_TRUE(ReportFont(cfg, false).bold());
-  EXPECT_TRUE(ReportFont(cfg, true).strikeOut());
-  EXPECT_FALSE(ReportFont(cfg, false).strikeOut());
+  EXPECT_EQ(ReportQFont(cfg, false).pixelSize(), 19);
+  EXPECT_TRUE(ReportQFont(cfg, false).bold());
+  EXPECT_TRUE(ReportQFont(cfg, true).strikeOut());
+  EXPECT_FALSE(ReportQFont(cfg, false).strikeOut());
   EXPECT_EQ(HeadingFont().pixelSize(), 11);
   EXPECT_EQ(HeadingFont().family().toStdString(), "Tahoma");
 
   const QtTextMeasurer measurer(cfg);
   const std::string text = "Caf\xE9 \x95 Name day ***";
   const TextSize size = measurer.Measure(FontRole::Report, text);
-  const QFontMetrics metrics(ReportFont(cfg, false));
+  const QFontMetrics metrics(ReportQFont(cfg, false));
   EXPECT_EQ(size.width, metrics.horizontalAdvance(QString::fromUtf8("Caf\u00e9 \u2022 Name day ***")));
   EXPECT_EQ(size.height, metrics.height());
   EXPECT_EQ(measurer.Measure(FontRole::ReportStruck, text), size);

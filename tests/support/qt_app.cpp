@@ -11,8 +11,9 @@ QApplication& TestApplication() {
   static int argc = 1;
   static char name[] = "jubilora-test";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: tearing Qt down after the tests have run only invites crashes at exit.
+  static auto* app = new QApplication(argc, argv);
+  return *app;
 }
 
 }  // namespace jubilora::test

@@ -9,10 +9,19 @@
 #include <QKeyEvent>
 #include <QTest>
 
-#include "support/qt_app.h"
 
 namespace jubilora {
 namespace {
+
+// Never destroyed: at exit it would outlive the input devices that key events create.
+QApplication& App() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "jubilora-ui-test";
+  static char* argv[] = {name, nullptr};
+  static auto* app = new QApplication(argc, argv);
+  return *app;
+}
 
 const QString Snowman = QString::fromUtf8("\u2603");
 
@@ -21,7 +30,7 @@ QString Repeat(char c, int n) { return QString(n, QLatin1Char(c)); }
 class DescriptionEditTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::TestApplication();
+    App();
     edit_ = std::make_unique<DescriptionEdit>(nullptr);
     edit_->show();
     edit_->setFocus();

@@ -19,11 +19,20 @@
 #include <QTimer>
 
 #include "platform/clock.h"
-#include "support/qt_app.h"
 #include "support/records.h"
 
 namespace jubilora {
 namespace {
+
+// Never destroyed: at exit it would outlive the input devices that key events create.
+QApplication& App() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "jubilora-ui-test";
+  static char* argv[] = {name, nullptr};
+  static auto* app = new QApplication(argc, argv);
+  return *app;
+}
 
 constexpr int Ticked = 1;
 
@@ -32,7 +41,7 @@ QDate Date(int year, int month, int day) { return {year, month, day}; }
 class RecordEditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::TestApplication();
+    App();
     Clock::FixToday(DayFromCivil(2025, 3, 14));
     main_ = std::make_unique<QWidget>();
     main_->setGeometry(100, 80, 700, 500);

@@ -400,10 +400,14 @@ TEST(QtTrayPortTest, ShowsTheTooltipOnTwoLinesAndTheIconOnDemand) {
   EXPECT_FALSE(icon.isVisible());
 }
 
-class QtSnoozeHostTest : public ::testing::Test {
+// The application must exist before the fixture's widgets are built.
+struct WithApplication {
+  WithApplication() { test::TestApplication(); }
+};
+
+class QtSnoozeHostTest : public ::testing::Test, private WithApplication {
  protected:
   void SetUp() override {
-    test::TestApplication();
     window.setWindowTitle(QStringLiteral("Jubilora 3.22"));
     window.resize(320, 233);
     window.show();

@@ -149,7 +149,7 @@ QFont HeadingFont() {
   return font;
 }
 
-QFont ReportFont(const TCfg& cfg, bool struck) {
+QFont ReportQFont(const TCfg& cfg, bool struck) {
   QFont font(FromCp1252(cfg.FontName));
   // A damaged settings file may hold a size of zero or less; Qt needs at least one pixel.
   const auto pixels = std::lround(static_cast<double>(cfg.FontSize) * ScreenDpi / PointsPerInch);
@@ -165,15 +165,15 @@ QFont FontFor(FontRole role, const TCfg& cfg) {
     case FontRole::Heading:
       return HeadingFont();
     case FontRole::ReportStruck:
-      return ReportFont(cfg, true);
+      return ReportQFont(cfg, true);
     case FontRole::Report:
       break;
   }
-  return ReportFont(cfg, false);
+  return ReportQFont(cfg, false);
 }
 
 QtTextMeasurer::QtTextMeasurer(const TCfg& cfg)
-    : heading_(HeadingFont()), report_(ReportFont(cfg, false)), struck_(ReportFont(cfg, true)) {}
+    : heading_(HeadingFont()), report_(ReportQFont(cfg, false)), struck_(ReportQFont(cfg, true)) {}
 
 TextSize QtTextMeasurer::Measure(FontRole role, const std::string& cp1252Text) const {
   const QFont& font = role == FontRole::Heading ? heading_ : role == FontRole::Report ? report_ : struck_;

@@ -19,7 +19,7 @@ void InitResources();
 QFont HeadingFont();
 // The report font of the settings, sized as at 96 dots per inch so that measuring does not
 // depend on the device; `struck` adds strike-out for past days.
-QFont ReportFont(const TCfg& cfg, bool struck);
+QFont ReportQFont(const TCfg& cfg, bool struck);
 QFont FontFor(FontRole role, const TCfg& cfg);
 
 class QtTextMeasurer : public TextMeasurer {
