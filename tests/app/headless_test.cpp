@@ -12,7 +12,9 @@
 #include <QImage>
 
 #include "core/ordering.h"
+#include "data/csv_export.h"
 #include "data/data_file.h"
+#include "platform/regional.h"
 #include "platform/system_colors.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
@@ -192,6 +194,34 @@ TEST_F(HeadlessReport, RenderIntoAMissingFolderFailsWithStatusOne) {
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("out.png"), std::string::npos) << result.err;
   EXPECT_FALSE(fs::exists(dir_ / "no such folder"));
+}
+
+TEST_F(HeadlessReport, ExportCsvWritesWhatTheMenuCommandWritesForTheLoadedList) {
+  WriteData(LateJanuary());
+  const auto before = Snapshot();
+  const fs::path csv = dir_ / "out.csv";
+  const auto result = Run({"--export-csv", csv.string()});
+  ASSERT_EQ(result.status, 0) << result.err;
+
+  test::TestApplication();
+  TAnniversaryList list = LateJanuary();
+  SortByDate(list, 0);  // the one sort of a load
+  EXPECT_EQ(test::ReadBytes(csv), CsvExportBytes(list, QtRegionalSettings()));
+  // Every line ends in CR LF, the damaged date is an empty field, and nothing else changed.
+  const std::string bytes = test::ReadBytes(csv);
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r'));
+  auto after = Snapshot();
+  after.erase("out.csv");
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(HeadlessReport, ExportCsvIntoAMissingFolderFailsAndLeavesNothing) {
+  WriteData(LateJanuary());
+  const auto result = Run({"--export-csv", (dir_ / "missing" / "out.csv").string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+  EXPECT_FALSE(fs::exists(dir_ / "missing"));
+  EXPECT_EQ(Run({"--export-csv", "x.csv", "--today", "2025-01-01"}).status, 2);
 }
 
 TEST_F(HeadlessReport, HelpAndVersion) {
