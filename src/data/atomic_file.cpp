@@ -114,4 +114,24 @@ void SyncFolder(const std::filesystem::path& folder) {
   close(fd);
 }
 
+// Returns 0 or the errno of the failing call.
+int ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
+  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int failure = 0;
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      failure = errno;
+      break;
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(fd);
+  return failure;
+}
+
 }  // namespace jubilora

@@ -17,6 +17,9 @@ std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem:
 // Writes `bytes` to `target` whole or not at all. Returns the system's reason on failure.
 std::optional<std::string> WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
+// Reads a whole file into `bytes`. Returns 0, or the errno of the failing call.
+int ReadWholeFile(const std::filesystem::path& file, std::string& bytes);
+
 // Flushes a folder's entries (after renames) so they survive a crash.
 void SyncFolder(const std::filesystem::path& folder);
 

@@ -42,26 +42,6 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
   return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-// Returns 0 or the errno of the failing call.
-int ReadWhole(const std::filesystem::path& file, std::string& bytes) {
-  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  int failure = 0;
-  char buffer[64 * 1024];
-  for (;;) {
-    const ssize_t got = read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      failure = errno;
-      break;
-    }
-    if (got == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(got));
-  }
-  close(fd);
-  return failure;
-}
-
 void ReportSaveFailure(Ui& ui, const char* text) {
   ui.AnswerDialog(SaveErrorCaption, std::string(ProductName) + text + ChangesNotSaved, {OkButton},
                   IconKind::Error, true);
@@ -73,7 +53,7 @@ std::string FileError::Describe() const { return "Cannot read the file \"" + fil
 
 std::optional<FileError> ReadRecordFile(const std::filesystem::path& file, TAnniversaryList& records) {
   std::string bytes;
-  if (const int failure = ReadWhole(file, bytes); failure != 0) return FileError{file, Reason(failure)};
+  if (const int failure = ReadWholeFile(file, bytes); failure != 0) return FileError{file, Reason(failure)};
 
   TAnniversaryList read;
   read.reserve(bytes.size() / RecordSize);

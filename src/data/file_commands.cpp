@@ -69,26 +69,6 @@ std::string Reason(int error) { return std::generic_category().message(error); }
 
 std::string Quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
 
-// Returns 0 or the errno of the failing call.
-int ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
-  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  int failure = 0;
-  char buffer[64 * 1024];
-  for (;;) {
-    const ssize_t got = read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      failure = errno;
-      break;
-    }
-    if (got == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(got));
-  }
-  close(fd);
-  return failure;
-}
-
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
   std::error_code ec;
   return std::filesystem::equivalent(a, b, ec) && !ec;

@@ -18,19 +18,12 @@
 #include <QTimer>
 
 #include "ui/error_report.h"
+#include "support/qt_app.h"
 
 namespace jubilora {
 namespace {
 
-// Never destroyed: at exit it would outlive the input devices QtTest keeps.
-QApplication& App() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "ui_answer_dialog_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return test::TestApplication(); }
 
 QDialog* OpenDialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
 

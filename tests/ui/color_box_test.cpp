@@ -14,6 +14,7 @@
 #include "core/naming.h"
 #include "support/records.h"
 #include "ui/presets.h"
+#include "support/qt_app.h"
 
 namespace jubilora {
 namespace {
@@ -22,15 +23,7 @@ QColor FromPlain(std::uint32_t bgr) {
   return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-// Never destroyed: at exit it would outlive the input devices QtTest keeps.
-QApplication& App() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "ui_color_box_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return test::TestApplication(); }
 
 class ColorBoxTest : public testing::Test {
  protected:

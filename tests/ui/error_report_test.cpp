@@ -7,19 +7,12 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
+#include "support/qt_app.h"
 
 namespace jubilora {
 namespace {
 
-// Never destroyed: at exit it would outlive the input devices QtTest keeps.
-QApplication& App() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "ui_error_report_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return test::TestApplication(); }
 
 TEST(WithFinalPeriod, AddsOneOnlyAfterCharactersSortingAfterThePeriod) {
   EXPECT_EQ(WithFinalPeriod(QStringLiteral("Access denied")), QStringLiteral("Access denied."));

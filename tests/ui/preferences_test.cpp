@@ -26,19 +26,12 @@
 #include "support/records.h"
 #include "ui/color_box.h"
 #include "ui/font_choice.h"
+#include "support/qt_app.h"
 
 namespace jubilora {
 namespace {
 
-// Never destroyed: at exit it would outlive the input devices QtTest keeps.
-QApplication& App() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "ui_preferences_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return test::TestApplication(); }
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });

@@ -20,19 +20,12 @@
 
 #include "platform/clock.h"
 #include "support/records.h"
+#include "support/qt_app.h"
 
 namespace jubilora {
 namespace {
 
-// Never destroyed: at exit it would outlive the input devices that key events create.
-QApplication& App() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "jubilora-ui-test";
-  static char* argv[] = {name, nullptr};
-  static auto* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return test::TestApplication(); }
 
 constexpr int Ticked = 1;
 

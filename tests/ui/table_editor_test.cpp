@@ -30,22 +30,14 @@
 #include "support/records.h"
 #include "support/temp_dir.h"
 #include "ui/qt_text.h"
+#include "support/qt_app.h"
 
 namespace jubilora {
 namespace {
 
 using test::Record;
 
-// Never destroyed: a QApplication torn down at exit outlives the input devices that QtTest
-// creates for its mouse and key events, and the program would crash on its way out.
-void App() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "ui_table_editor_test";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
+void App() { test::TestApplication(); }
 
 struct EditCall {
   bool adding = false;
