@@ -1,16 +1,9 @@
 #include "data/file_commands.h"
 
-#include <csignal>
-#include <cstdio>
-#include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "data/command_fixture.h"
 
@@ -20,63 +13,19 @@ namespace {
 namespace fs = std::filesystem;
 using test::Descriptions;
 using test::Entries;
-using test::ExpectQuestion;
-using test::RestSyncFilter;
+using test::ExpectLastQuestion;
+using test::ExpectOneError;
+using test::Files;
+using test::Names;
 using FileCommandsTest = test::FileCommandsFixture;
 
 const std::string BackupCaption = "Backup Your Data";
-const std::string NothingToBackup =
-    "There is nothing to backup.\r\n\r\nPlease enter some data before performing\r\na backup operation.";
-const std::string BackupQuestion =
-    "Please select file path and name for a\r\nbackup copy of your anniversaries data.\r\n\r\n"
-    "You may use this to secure collected data\r\nor to synchronize it with Jubilora on some\r\n"
-    "other computer.";
-const std::string RestoreCaption = "Restore Your Data";
-const std::string RestoreQuestion =
-    "Please select a backup file that contains\r\ndata you wish to restore.\r\n\r\n"
-    "You may use any backup file that you created\r\nearlier, or you may try with the latest\r\n"
-    "autobackup file to undo the last edit.";
-const std::string ConfirmCaption = "Please Confirm Overwrite";
-const std::string ConfirmQuestion =
-    "Your current data file is not empty.\r\n\r\nAre you sure you wish to overwrite\r\n"
-    "current data file with the backup?";
 
-// Runs `body` in a child process whose files may not grow beyond `limit` bytes, so that a
-// write fails part-way with EFBIG. Returns the child's exit status.
-int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body) {
-  std::fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit cap{limit, limit};
-    if (setrlimit(RLIMIT_FSIZE, &cap) != 0) _exit(126);
-    const int result = body();
-    std::fflush(nullptr);
-    _exit(result & 0xFF);
-  }
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// --- Names ------------------------------------------------------------------------------
-
-TEST(PadWithZeros, PutsZerosInFrontUpToTheWidthAndNeverCuts) {
-  EXPECT_EQ(PadWithZeros(7, 2), "07");
-  EXPECT_EQ(PadWithZeros(0, 2), "00");
-  EXPECT_EQ(PadWithZeros(59, 2), "59");
-  EXPECT_EQ(PadWithZeros(987, 4), "0987");
+TEST(BackupNames, EveryFieldIsPaddedWithZerosAndNothingIsCut) {
+  EXPECT_EQ(GetBackupFileName({2026, 3, 7, 9, 5, 3}), "2026-03-07@09-05-03 Jubilora Backup.jld");
+  EXPECT_EQ(GetBackupFileName({987, 12, 31, 0, 0, 0}), "0987-12-31@00-00-00 Jubilora Backup.jld");
   EXPECT_EQ(PadWithZeros(12345, 4), "12345");
   EXPECT_EQ(PadWithZeros(5, 0), "5");
-}
-
-TEST(GetBackupFileName, StampsDateAndTimeWithEveryFieldPadded) {
-  EXPECT_EQ(GetBackupFileName({2026, 3, 7, 9, 5, 3}), "2026-03-07@09-05-03 Jubilora Backup.jld");
-  EXPECT_EQ(GetBackupFileName({987, 12, 31, 23, 59, 59}), "0987-12-31@23-59-59 Jubilora Backup.jld");
-  EXPECT_EQ(GetBackupFileName({2025, 1, 1, 0, 0, 0}), "2025-01-01@00-00-00 Jubilora Backup.jld");
-}
-
-TEST(FolderWithSeparator, EndsWithOneSeparator) {
   EXPECT_EQ(FolderWithSeparator("/home/ann/backups/x.jld"), "/home/ann/backups/");
   EXPECT_EQ(FolderWithSeparator("/x.jld"), "/");
   EXPECT_EQ(FolderWithSeparator("x.jld"), "");
@@ -84,348 +33,232 @@ TEST(FolderWithSeparator, EndsWithOneSeparator) {
 
 // --- Backup -------------------------------------------------------------------------------
 
-TEST_F(FileCommandsTest, BackupOfAnEmptyListOnlyTellsThereIsNothingToBackup) {
+TEST_F(FileCommandsTest, BackupEndsOnTheEmptyListNoticeOrAnyAnswerButProceed) {
   Store({});
-  ui.answers = {1};
+  Script({1});
   BackupCommand(anniversaries, paths, cfg, ui, Clock());
-  ASSERT_EQ(ui.questions.size(), 1u);
-  ExpectQuestion(ui.questions[0], BackupCaption, NothingToBackup, {"&OK"}, IconKind::Warning);
+  ExpectLastQuestion(ui, 1, BackupCaption,
+                     "There is nothing to backup.\r\n\r\nPlease enter some data before performing\r\n"
+                     "a backup operation.",
+                     {"&OK"}, IconKind::Warning);
   EXPECT_TRUE(ui.saveDialogs.empty());
-  EXPECT_TRUE(Entries(dir / "last").empty());
-  EXPECT_EQ(cfg.LastPath, (dir / "last").string() + "/");
-}
 
-TEST_F(FileCommandsTest, BackupEndsOnAnyAnswerButProceed) {
   Store({anna});
   for (const int answer : {2, 0, -1}) {
     SCOPED_TRACE(answer);
-    ui = test::FakeUi{};
-    ui.answers = {answer};
-    ui.files = {dir / "last" / "copy.jld"};
+    Script({answer}, {dir / "last" / "copy.jld"});
     BackupCommand(anniversaries, paths, cfg, ui, Clock());
-    ASSERT_EQ(ui.questions.size(), 1u);
-    ExpectQuestion(ui.questions[0], BackupCaption, BackupQuestion, {"&Proceed", "&Cancel"}, IconKind::Question);
+    ExpectLastQuestion(ui, 1, BackupCaption,
+                       "Please select file path and name for a\r\nbackup copy of your anniversaries data.\r\n\r\n"
+                       "You may use this to secure collected data\r\nor to synchronize it with Jubilora on some\r\n"
+                       "other computer.",
+                       {"&Proceed", "&Cancel"}, IconKind::Question);
     EXPECT_TRUE(ui.saveDialogs.empty());
   }
   EXPECT_TRUE(Entries(dir / "last").empty());
+  EXPECT_EQ(cfg.LastPath, lastPath);
   EXPECT_EQ(clockReadings, 0);
 }
 
-TEST_F(FileCommandsTest, BackupDialogIsPreparedAndCancellingItWritesNothing) {
+TEST_F(FileCommandsTest, BackupDialogIsNamedFromOneClockReadingAndCancellingItWritesNothing) {
   Store({anna});
-  ui.answers = {1};
-  ui.files = {std::nullopt};
+  Script({1}, {std::nullopt});
   BackupCommand(anniversaries, paths, cfg, ui, Clock());
   ASSERT_EQ(ui.saveDialogs.size(), 1u);
-  const FileDialogOptions& dialog = ui.saveDialogs[0];
-  EXPECT_EQ(dialog.title, "Backup Your Data");
-  EXPECT_EQ(dialog.filter, "Jubilora Data (*.jld)");
-  EXPECT_EQ(dialog.filterIndex, 1);
-  EXPECT_EQ(dialog.defaultSuffix, "jld");
-  EXPECT_EQ(dialog.initialFolder, (dir / "last").string() + "/");
-  EXPECT_EQ(dialog.initialName, "2026-03-07@09-05-03 Jubilora Backup.jld");
+  // Started in the last second of a year: the name never mixes in the next year.
+  test::ExpectDialog(ui.saveDialogs[0], {BackupCaption, "Jubilora Data (*.jld)", "jld", lastPath,
+                                         "2025-12-31@23-59-59 Jubilora Backup.jld", 1});
   EXPECT_EQ(clockReadings, 1);
   EXPECT_TRUE(Entries(dir / "last").empty());
-  EXPECT_EQ(cfg.LastPath, (dir / "last").string() + "/");
+  EXPECT_EQ(cfg.LastPath, lastPath);
   EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(FileCommandsTest, BackupNameComesFromOneReadingOfTheClock) {
-  Store({anna});
-  // The first reading is the last second of a year; any later one is in the next year.
-  int readings = 0;
-  const ReadLocalClock clock = [&readings]() -> LocalDateTime {
-    return ++readings == 1 ? LocalDateTime{2025, 12, 31, 23, 59, 59} : LocalDateTime{2026, 1, 1, 0, 0, 0};
-  };
-  ui.answers = {1};
-  BackupCommand(anniversaries, paths, cfg, ui, clock);
-  ASSERT_EQ(ui.saveDialogs.size(), 1u);
-  EXPECT_EQ(ui.saveDialogs[0].initialName, "2025-12-31@23-59-59 Jubilora Backup.jld");
-  EXPECT_EQ(readings, 1);
-}
-
 TEST_F(FileCommandsTest, BackupIsTheDataFileByteForByteAndRemembersItsFolder) {
-  // Odd padding and a damaged length byte: the file is copied, not re-encoded.
+  // Odd padding: the file is copied, not re-encoded.
   TAnniversary odd = ben;
   odd.Padding1.fill(0xAB);
   odd.Padding2 = {1, 2, 3};
   Store({anna, odd, eve});
-  const std::string data = test::ReadBytes(paths.data);
-  const fs::path chosen = dir / "other" / "mine.jld";
-  ui.answers = {1};
-  ui.files = {chosen};
+  const fs::path chosen = OtherFile("mine.jld", std::string(1000, 'x'));  // replaced whole
+  Script({1}, {chosen});
   BackupCommand(anniversaries, paths, cfg, ui, Clock());
   EXPECT_TRUE(ui.errors.empty());
-  EXPECT_EQ(test::ReadBytes(chosen), data);
+  EXPECT_EQ(test::ReadBytes(chosen), test::ReadBytes(paths.data));
   EXPECT_EQ(cfg.LastPath, (dir / "other").string() + "/");
-  EXPECT_EQ(Entries(dir / "other"), std::set<std::string>{"mine.jld"});
+  EXPECT_EQ(Entries(dir / "other"), Files{"mine.jld"});
   EXPECT_EQ(ui.redraws, 0);
 
   // Restoring it right away gives the same list.
   const TAnniversaryList before = anniversaries;
-  ui = test::FakeUi{};
-  ui.answers = {1, 1};
-  ui.files = {chosen};
+  Script({1, 1}, {chosen});
   RestoreCommand(anniversaries, paths, cfg, ui);
-  ASSERT_EQ(anniversaries.size(), before.size());
-  for (std::size_t i = 0; i < before.size(); ++i) EXPECT_TRUE(SameBytes(anniversaries[i], before[i])) << i;
+  test::ExpectSameRecords(anniversaries, before);
 }
 
-TEST_F(FileCommandsTest, BackupReplacesAnExistingFileWhole) {
-  Store({anna});
-  const fs::path chosen = dir / "other" / "old.jld";
-  test::WriteBytes(chosen, std::string(1000, 'x'));
-  ui.answers = {1};
-  ui.files = {chosen};
-  BackupCommand(anniversaries, paths, cfg, ui, Clock());
-  EXPECT_EQ(test::ReadBytes(chosen), test::ReadBytes(paths.data));
-}
-
-TEST_F(FileCommandsTest, BackupWithoutADataFileReportsTheFailureAndKeepsLastPath) {
+TEST_F(FileCommandsTest, BackupThatCannotCopyIsReportedAndKeepsLastPath) {
   // Loaded from the automatic backup, nothing saved since: there is no data file to copy.
   test::WriteBytes(paths.backup, EncodeRecords({anna}));
   ASSERT_FALSE(LoadData(paths, anniversaries).has_value());
-  ui.answers = {1};
-  ui.files = {dir / "other" / "mine.jld"};
+  Script({1}, {dir / "other" / "mine.jld"});
   BackupCommand(anniversaries, paths, cfg, ui, Clock());
-  ASSERT_EQ(ui.errors.size(), 1u);
-  EXPECT_NE(ui.errors[0].find(paths.data.string()), std::string::npos) << ui.errors[0];
-  EXPECT_NE(ui.errors[0].find("No such file or directory"), std::string::npos) << ui.errors[0];
+  ExpectOneError(ui, {paths.data.string(), "No such file or directory"});
   EXPECT_TRUE(Entries(dir / "other").empty());
-  EXPECT_EQ(cfg.LastPath, (dir / "last").string() + "/");
-}
+  EXPECT_EQ(cfg.LastPath, lastPath);
 
-TEST_F(FileCommandsTest, BackupOntoTheDataFileItselfIsRefused) {
+  // Onto the data file itself, which a plain copy would first empty.
   Store({anna, eve});
-  const std::string data = test::ReadBytes(paths.data);
-  ui.answers = {1};
-  ui.files = {paths.data};
+  const State before = Now();
+  Script({1}, {paths.data});
   BackupCommand(anniversaries, paths, cfg, ui, Clock());
-  ASSERT_EQ(ui.errors.size(), 1u);
-  EXPECT_NE(ui.errors[0].find("onto itself"), std::string::npos) << ui.errors[0];
-  EXPECT_EQ(test::ReadBytes(paths.data), data);
-  EXPECT_EQ(cfg.LastPath, (dir / "last").string() + "/");
+  ExpectOneError(ui, {"onto itself"});
+  ExpectNothingChanged(before);
 }
 
 TEST_F(FileCommandsTest, BackupThatFailsPartWayLeavesTheOldFileAsItWas) {
-  TAnniversaryList many(200, anna);  // 14400 bytes, more than the child may write
-  Store(many);
-  const fs::path chosen = dir / "other" / "old.jld";
+  Store(TAnniversaryList(200, anna));  // 14400 bytes, more than the child may write
   const std::string old(500, 'o');
-  test::WriteBytes(chosen, old);
-  const int result = RunWithFileSizeLimit(4096, [&] {
-    ui.answers = {1};
-    ui.files = {chosen};
+  const fs::path chosen = OtherFile("old.jld", old);
+  const int result = test::RunWithFileSizeLimit(4096, [&] {
+    Script({1}, {chosen});
     BackupCommand(anniversaries, paths, cfg, ui, Clock());
-    if (ui.errors.size() != 1) return 1;
-    if (ui.errors[0].find("File too large") == std::string::npos) return 2;
-    if (cfg.LastPath != (dir / "last").string() + "/") return 3;
-    return 0;
+    if (ui.errors.size() != 1 || ui.errors[0].find("File too large") == std::string::npos) return 1;
+    return cfg.LastPath == lastPath ? 0 : 2;
   });
   EXPECT_EQ(result, 0);
   EXPECT_EQ(test::ReadBytes(chosen), old);
-  EXPECT_EQ(Entries(dir / "other"), std::set<std::string>{"old.jld"});
+  EXPECT_EQ(Entries(dir / "other"), Files{"old.jld"});
 }
 
 // --- Restore ------------------------------------------------------------------------------
 
-TEST_F(FileCommandsTest, RestoreEndsOnCancelCloseBoxOrBusy) {
+TEST_F(FileCommandsTest, RestoreEndsOnCancelCloseBoxOrBusyOrWhenTheDialogIsCancelled) {
   Store({anna});
+  const State before = Now();
   for (const int answer : {3, 0, -1}) {
     SCOPED_TRACE(answer);
-    ui = test::FakeUi{};
-    ui.answers = {answer};
+    Script({answer});
     RestoreCommand(anniversaries, paths, cfg, ui);
-    ASSERT_EQ(ui.questions.size(), 1u);
-    ExpectQuestion(ui.questions[0], RestoreCaption, RestoreQuestion,
-                   {"Use &My Backup File", "Use &Autobackup File", "&Cancel"}, IconKind::Question);
+    ExpectLastQuestion(ui, 1, "Restore Your Data",
+                       "Please select a backup file that contains\r\ndata you wish to restore.\r\n\r\n"
+                       "You may use any backup file that you created\r\nearlier, or you may try with the latest\r\n"
+                       "autobackup file to undo the last edit.",
+                       {"Use &My Backup File", "Use &Autobackup File", "&Cancel"}, IconKind::Question);
     EXPECT_TRUE(ui.openDialogs.empty());
   }
-}
 
-TEST_F(FileCommandsTest, RestoreFromOwnBackupOpensInLastPathOnTheDataEntry) {
-  Store({anna});
-  ui.answers = {1};
-  ui.files = {std::nullopt};
-  RestoreCommand(anniversaries, paths, cfg, ui);
-  ASSERT_EQ(ui.openDialogs.size(), 1u);
-  const FileDialogOptions& dialog = ui.openDialogs[0];
-  EXPECT_EQ(dialog.title, "");
-  EXPECT_EQ(dialog.filter, RestSyncFilter);
-  EXPECT_EQ(dialog.filterIndex, 1);
-  EXPECT_EQ(dialog.defaultSuffix, "jld");
-  EXPECT_EQ(dialog.initialFolder, (dir / "last").string() + "/");
-  EXPECT_EQ(dialog.initialName, "");
-  // Cancelled: nothing more is asked and nothing changes.
-  EXPECT_EQ(ui.questions.size(), 1u);
-  EXPECT_EQ(ui.redraws, 0);
-  EXPECT_EQ(Descriptions(anniversaries), std::vector<std::string>{"Anna"});
-}
-
-TEST_F(FileCommandsTest, RestoreFromAutoBackupOpensOnTheAutoBackupFile) {
-  Store({anna});
-  ui.answers = {2};
-  ui.files = {std::nullopt};
-  RestoreCommand(anniversaries, paths, cfg, ui);
-  ASSERT_EQ(ui.openDialogs.size(), 1u);
-  const FileDialogOptions& dialog = ui.openDialogs[0];
-  EXPECT_EQ(dialog.title, "");
-  EXPECT_EQ(dialog.filter, RestSyncFilter);
-  EXPECT_EQ(dialog.filterIndex, 2);
-  EXPECT_EQ(dialog.defaultSuffix, "jlb");
-  EXPECT_EQ(dialog.initialFolder, "");
-  EXPECT_EQ(dialog.initialName, paths.backup.string());
+  // Own backup: in LastPath on the data entry; automatic backup: on its file and entry.
+  const std::vector<std::pair<int, FileDialogOptions>> dialogs = {
+      {1, {"", test::RestSyncFilter, "jld", lastPath, "", 1}},
+      {2, {"", test::RestSyncFilter, "jlb", "", paths.backup.string(), 2}}};
+  for (const auto& [answer, expected] : dialogs) {
+    SCOPED_TRACE(answer);
+    Script({answer}, {std::nullopt});
+    RestoreCommand(anniversaries, paths, cfg, ui);
+    ASSERT_EQ(ui.openDialogs.size(), 1u);
+    test::ExpectDialog(ui.openDialogs[0], expected);
+    EXPECT_EQ(ui.questions.size(), 1u);
+    ExpectNothingChanged(before);
+  }
 }
 
 TEST_F(FileCommandsTest, RestoreOverRecordsAsksFirstAndAnyAnswerButYesChangesNothing) {
   Store({anna, eve});
-  const std::string data = test::ReadBytes(paths.data);
-  const fs::path chosen = dir / "other" / "backup.jld";
-  test::WriteBytes(chosen, EncodeRecords({ben}));
+  const State before = Now();
+  const fs::path chosen = OtherFile("backup.jld", EncodeRecords({ben}));
   for (const int answer : {2, 0, -1}) {
     SCOPED_TRACE(answer);
-    ui = test::FakeUi{};
-    ui.answers = {1, answer};
-    ui.files = {chosen};
+    Script({1, answer}, {chosen});
     RestoreCommand(anniversaries, paths, cfg, ui);
-    ASSERT_EQ(ui.questions.size(), 2u);
-    ExpectQuestion(ui.questions[1], ConfirmCaption, ConfirmQuestion, {"&Yes, overwrite", "&No, abort restoration"},
-                   IconKind::Question);
-    EXPECT_EQ(test::ReadBytes(paths.data), data);
-    EXPECT_EQ(Descriptions(anniversaries), (std::vector<std::string>{"Anna", "Christmas Eve"}));
-    EXPECT_EQ(ui.redraws, 0);
-    EXPECT_EQ(cfg.LastPath, (dir / "last").string() + "/");
+    ExpectLastQuestion(ui, 2, "Please Confirm Overwrite",
+                       "Your current data file is not empty.\r\n\r\nAre you sure you wish to overwrite\r\n"
+                       "current data file with the backup?",
+                       {"&Yes, overwrite", "&No, abort restoration"}, IconKind::Question);
+    ExpectNothingChanged(before);
   }
 }
 
-TEST_F(FileCommandsTest, RestoreOfOwnBackupReplacesDataReloadsAndRemembersTheFolder) {
-  Store({anna});
-  Store({anna, eve});  // a second save: the automatic backup now holds {anna}
-  const std::string autoBackup = test::ReadBytes(paths.backup);
-  const fs::path chosen = dir / "other" / "backup.jld";
-  const std::string restored = EncodeRecords({eve, ben});  // not in date order on disk
-  test::WriteBytes(chosen, restored);
+TEST_F(FileCommandsTest, RestoreReplacesTheDataFileReloadsAndLeavesTheAutoBackupAlone) {
+  struct Case {
+    int answer;
+    std::string file;  // in "other"; none for the automatic backup
+    std::string bytes;
+    Names expected;
+    std::string lastPathAfter;
+  };
+  const std::string other = (dir / "other").string() + "/";
+  const std::vector<Case> cases = {
+      {1, "backup.jld", EncodeRecords({eve, ben}), {"Ben & Carla", "Christmas Eve"}, other},  // not in date order
+      {1, "empty.jld", "", {}, other},
+      {2, "", "", {"Anna"}, lastPath},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    cfg.LastPath = lastPath;
+    Store({anna});
+    Store({anna, eve});  // a second save: the automatic backup now holds {anna}
+    const std::string autoBackup = test::ReadBytes(paths.backup);
+    const fs::path chosen = c.file.empty() ? paths.backup : OtherFile(c.file, c.bytes);
+    const std::string restored = test::ReadBytes(chosen);
 
-  ui.answers = {1, 1};
-  ui.files = {chosen};
-  RestoreCommand(anniversaries, paths, cfg, ui);
-  EXPECT_TRUE(ui.errors.empty());
-  EXPECT_EQ(test::ReadBytes(paths.data), restored);
-  EXPECT_EQ(test::ReadBytes(paths.backup), autoBackup);
-  EXPECT_EQ(Descriptions(anniversaries), (std::vector<std::string>{"Ben & Carla", "Christmas Eve"}));
-  EXPECT_EQ(ui.redraws, 1);
-  EXPECT_EQ(cfg.LastPath, (dir / "other").string() + "/");
-  EXPECT_EQ(test::ReadBytes(chosen), restored);
-  EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"jubilora.jld", "jubilora.jlb", "last", "other"}));
+    Script({c.answer, 1}, {chosen});
+    RestoreCommand(anniversaries, paths, cfg, ui);
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(test::ReadBytes(paths.data), restored);
+    EXPECT_EQ(test::ReadBytes(paths.backup), autoBackup);
+    EXPECT_EQ(test::ReadBytes(chosen), restored);
+    EXPECT_EQ(Descriptions(anniversaries), c.expected);
+    EXPECT_EQ(ui.redraws, 1);
+    EXPECT_EQ(cfg.LastPath, c.lastPathAfter);
+  }
+  EXPECT_EQ(Entries(dir.path()), (Files{"jubilora.jld", "jubilora.jlb", "last", "other"}));
 }
 
-TEST_F(FileCommandsTest, RestoreIntoAnEmptyListAsksNoConfirmation) {
-  Store({});
-  const fs::path chosen = dir / "other" / "backup.jld";
-  test::WriteBytes(chosen, EncodeRecords({ben}));
-  ui.answers = {1};
-  ui.files = {chosen};
-  RestoreCommand(anniversaries, paths, cfg, ui);
+TEST_F(FileCommandsTest, RestoreIntoAnEmptyListAsksNoConfirmationAndCreatesAMissingDataFolder) {
+  // The per-user layout before the first save.
+  const DataPaths fresh{dir / "data" / "jubilora" / "jubilora.jld", dir / "data" / "jubilora" / "jubilora.jlb"};
+  const fs::path chosen = OtherFile("backup.jld", EncodeRecords({ben}));
+  Script({1, 2}, {chosen});
+  RestoreCommand(anniversaries, fresh, cfg, ui);
   EXPECT_EQ(ui.questions.size(), 1u);
-  EXPECT_EQ(Descriptions(anniversaries), std::vector<std::string>{"Ben & Carla"});
-  EXPECT_EQ(ui.redraws, 1);
-}
-
-TEST_F(FileCommandsTest, RestoreFromTheAutoBackupLeavesItAndLastPathAsTheyWere) {
-  Store({anna});
-  Store({anna, eve});
-  const std::string autoBackup = test::ReadBytes(paths.backup);
-  ui.answers = {2, 1};
-  ui.files = {paths.backup};
-  RestoreCommand(anniversaries, paths, cfg, ui);
   EXPECT_TRUE(ui.errors.empty());
-  EXPECT_EQ(test::ReadBytes(paths.data), autoBackup);
-  EXPECT_EQ(test::ReadBytes(paths.backup), autoBackup);
-  EXPECT_EQ(Descriptions(anniversaries), std::vector<std::string>{"Anna"});
-  EXPECT_EQ(cfg.LastPath, (dir / "last").string() + "/");
+  EXPECT_EQ(test::ReadBytes(fresh.data), test::ReadBytes(chosen));
+  EXPECT_EQ(Descriptions(anniversaries), Names{"Ben & Carla"});
   EXPECT_EQ(ui.redraws, 1);
 }
 
-TEST_F(FileCommandsTest, RestoreOfAnEmptyFileEmptiesTheListAfterTheConfirmation) {
-  Store({anna, eve});
-  const fs::path chosen = dir / "other" / "empty.jld";
-  test::WriteBytes(chosen, "");
-  ui.answers = {1, 1};
-  ui.files = {chosen};
-  RestoreCommand(anniversaries, paths, cfg, ui);
-  EXPECT_EQ(ui.questions.size(), 2u);
-  EXPECT_TRUE(anniversaries.empty());
-  EXPECT_EQ(test::ReadBytes(paths.data), "");
-  EXPECT_EQ(ui.redraws, 1);
-}
-
-TEST_F(FileCommandsTest, RestoreOfTheDataFileOntoItselfFailsAndChangesNothing) {
+TEST_F(FileCommandsTest, RestoreThatCannotCopyChangesNothing) {
   Store({anna});
   Store({anna, eve});
-  const std::string data = test::ReadBytes(paths.data);
-  const std::string autoBackup = test::ReadBytes(paths.backup);
-  // The same file by its own name and by a second hard link to it.
+  const State before = Now();
+  // The data file by its own name and by a second hard link; a folder opens but cannot be read.
   const fs::path link = dir / "other" / "same.jld";
   fs::create_hard_link(paths.data, link);
-  for (const fs::path& chosen : {paths.data, link}) {
+  const std::vector<std::pair<fs::path, std::string>> cases = {
+      {paths.data, "onto itself"}, {link, "onto itself"}, {dir / "last", "Is a directory"}};
+  for (const auto& [chosen, words] : cases) {
     SCOPED_TRACE(chosen);
-    ui = test::FakeUi{};
-    ui.answers = {1, 1};
-    ui.files = {chosen};
+    Script({1, 1}, {chosen});
     RestoreCommand(anniversaries, paths, cfg, ui);
-    ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_NE(ui.errors[0].find("onto itself"), std::string::npos) << ui.errors[0];
-    EXPECT_EQ(test::ReadBytes(paths.data), data);
-    EXPECT_EQ(test::ReadBytes(paths.backup), autoBackup);
-    EXPECT_EQ(Descriptions(anniversaries), (std::vector<std::string>{"Anna", "Christmas Eve"}));
-    EXPECT_EQ(ui.redraws, 0);
-    EXPECT_EQ(cfg.LastPath, (dir / "last").string() + "/");
+    ExpectOneError(ui, {words});
+    ExpectNothingChanged(before);
   }
-}
-
-TEST_F(FileCommandsTest, RestoreOfAnUnreadableFileLeavesEverythingAsItWas) {
-  Store({anna});
-  const std::string data = test::ReadBytes(paths.data);
-  ui.answers = {1, 1};
-  ui.files = {dir / "other"};  // a folder: it opens, but cannot be read
-  RestoreCommand(anniversaries, paths, cfg, ui);
-  ASSERT_EQ(ui.errors.size(), 1u);
-  EXPECT_NE(ui.errors[0].find("Is a directory"), std::string::npos) << ui.errors[0];
-  EXPECT_EQ(test::ReadBytes(paths.data), data);
-  EXPECT_EQ(Descriptions(anniversaries), std::vector<std::string>{"Anna"});
-  EXPECT_EQ(ui.redraws, 0);
-  EXPECT_EQ(cfg.LastPath, (dir / "last").string() + "/");
 }
 
 TEST_F(FileCommandsTest, RestoreThatFailsPartWayLeavesTheDataFileAsItWas) {
   Store({anna});
   const std::string data = test::ReadBytes(paths.data);
-  const fs::path chosen = dir / "other" / "big.jld";
-  test::WriteBytes(chosen, EncodeRecords(TAnniversaryList(200, ben)));
-  const int result = RunWithFileSizeLimit(4096, [&] {
-    ui.answers = {1, 1};
-    ui.files = {chosen};
+  const fs::path chosen = OtherFile("big.jld", EncodeRecords(TAnniversaryList(200, ben)));
+  const int result = test::RunWithFileSizeLimit(4096, [&] {
+    Script({1, 1}, {chosen});
     RestoreCommand(anniversaries, paths, cfg, ui);
     if (ui.errors.size() != 1 || ui.errors[0].find("File too large") == std::string::npos) return 1;
-    if (ui.redraws != 0 || anniversaries.size() != 1) return 2;
-    return 0;
+    return ui.redraws == 0 && anniversaries.size() == 1 ? 0 : 2;
   });
   EXPECT_EQ(result, 0);
   EXPECT_EQ(test::ReadBytes(paths.data), data);
-  EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"jubilora.jld", "last", "other"}));
-}
-
-TEST_F(FileCommandsTest, RestoreCreatesAMissingDataFolder) {
-  // The per-user layout before the first save.
-  const DataPaths fresh{dir / "data" / "jubilora" / "jubilora.jld", dir / "data" / "jubilora" / "jubilora.jlb"};
-  const fs::path chosen = dir / "other" / "backup.jld";
-  test::WriteBytes(chosen, EncodeRecords({ben}));
-  ui.answers = {1};
-  ui.files = {chosen};
-  RestoreCommand(anniversaries, fresh, cfg, ui);
-  EXPECT_TRUE(ui.errors.empty());
-  EXPECT_EQ(test::ReadBytes(fresh.data), test::ReadBytes(chosen));
-  EXPECT_EQ(Descriptions(anniversaries), std::vector<std::string>{"Ben & Carla"});
+  EXPECT_EQ(Entries(dir.path()), (Files{"jubilora.jld", "last", "other"}));
 }
 
 }  // namespace

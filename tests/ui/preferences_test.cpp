@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <functional>
 #include <set>
 #include <string>
@@ -31,83 +29,60 @@
 namespace jubilora {
 namespace {
 
-QApplication& App() { return test::TestApplication(); }
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
 class FakeFonts : public FontCatalog {
  public:
-  explicit FakeFonts(std::vector<std::string> names) {
-    for (auto& name : names) names_.insert(Lower(name));
-  }
-  bool IsInstalled(const std::string& family) const override { return names_.count(Lower(family)) > 0; }
-
- private:
-  std::set<std::string> names_;
+  std::set<std::string> installed{"Tahoma", "Verdana", "Trebuchet MS", "DejaVu Sans"};
+  bool IsInstalled(const std::string& family) const override { return installed.count(family) > 0; }
 };
 
-constexpr StoredColor Red = 0x000000FF;
-constexpr StoredColor Yellow = 0x0000FFFF;
-constexpr StoredColor Green = 0x0000FF00;
-constexpr StoredColor Teal = 0x00808000;
-constexpr StoredColor Silver = 0x00C0C0C0;
-constexpr StoredColor Black = 0x00000000;
+// Red, yellow, lime, teal, silver on black.
+const ReportColors TerminalColors{0x000000FF, 0x0000FFFF, 0x0000FF00, 0x00808000, 0x00C0C0C0, 0x00000000};
 
 // Settings that differ from every preset, as if edited by hand.
 TCfg HandEdited() {
-  TCfg cfg;
-  cfg.DaysBefore = 12;
-  cfg.DaysAfter = 3;
-  cfg.Preset = 0;
-  cfg.MostUrgent = 0x00010203;
-  cfg.SemiUrgent = 0x00040506;
-  cfg.LeastUrgent = 0x00070809;
-  cfg.Passed = 0x000A0B0C;
-  cfg.PlainText = 0x000D0E0F;
-  cfg.Background = 0x00101112;
-  cfg.FontName = "Verdana";
-  cfg.FontSize = 9;
-  cfg.FontBold = false;
-  cfg.FontItalic = true;
-  cfg.FontCharset = 238;
-  cfg.DateFormat = 5;
-  cfg.ShowIcons = false;
-  cfg.ShowZodiacSign = true;
-  cfg.ForceSmoothing = true;
-  cfg.LastPath = "/backups";
-  cfg.ExportPath = "/exports";
-  return cfg;
+  return {.DaysBefore = 12, .DaysAfter = 3, .Preset = 0,
+          .MostUrgent = 0x00010203, .SemiUrgent = 0x00040506, .LeastUrgent = 0x00070809,
+          .Passed = 0x000A0B0C, .PlainText = 0x000D0E0F, .Background = 0x00101112,
+          .FontName = "Verdana", .FontSize = 9, .FontBold = false, .FontItalic = true, .FontCharset = 238,
+          .DateFormat = 5, .ShowIcons = false, .ShowZodiacSign = true, .ForceSmoothing = true,
+          .LastPath = "/backups", .ExportPath = "/exports"};
+}
+
+// Runs `open`, which shows a modal window, and `script` in that window once its loop runs. A
+// script that leaves the window open fails the test instead of hanging it.
+template <typename Open>
+auto WhileModal(const std::function<void(QWidget*)>& script, Open open) {
+  QObject scope;
+  bool ran = false;
+  QTimer::singleShot(0, &scope, [&] {
+    ran = true;
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    script(modal);
+  });
+  QTimer::singleShot(5000, &scope, [] {
+    if (QWidget* open = QApplication::activeModalWidget()) {
+      ADD_FAILURE() << "the window was left open";
+      open->close();
+    }
+  });
+  const auto result = open();
+  EXPECT_TRUE(ran);
+  return result;
 }
 
 class Preferences : public testing::Test {
  protected:
-  Preferences() { App(); }
+  Preferences() { test::TestApplication(); }
 
-  // Shows the window modally and runs `script` in it. A script that leaves it open fails
-  // the test instead of hanging it.
+  // Shows the window modally and runs `script` in it, the window active.
   bool Run(const std::function<void()>& script) {
-    TfrmCfg& dialog = Dialog();
-    QObject scope;
-    bool ran = false;
-    QTimer::singleShot(0, &scope, [&] {
-      ran = QApplication::activeModalWidget() == &dialog;
-      if (!ran) return;
-      dialog.activateWindow();
-      EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    return WhileModal([&](QWidget* modal) {
+      ASSERT_EQ(modal, &Dialog());
+      modal->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
       script();
-    });
-    QTimer::singleShot(5000, &scope, [&] {
-      if (dialog.isVisible()) {
-        ADD_FAILURE() << "the window was left open";
-        dialog.reject();
-      }
-    });
-    const bool accepted = dialog.Execute();
-    EXPECT_TRUE(ran);
-    return accepted;
+    }, [&] { return Dialog().Execute(); });
   }
 
   TfrmCfg& Dialog() {
@@ -127,7 +102,6 @@ class Preferences : public testing::Test {
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
-  ColorBox* Box(const char* name) { return Find<ColorBox>(name); }
   QString FontCaptionShown() { return Find<QPushButton>("btnFont")->text(); }
 
   // The user picks a preset from the list.
@@ -138,29 +112,26 @@ class Preferences : public testing::Test {
     QTest::keyClick(list->view(), Qt::Key_Return);
   }
 
-  std::vector<StoredColor> ColorsShown() {
-    std::vector<StoredColor> colors;
-    for (const char* name : {"cbMost", "cbSemi", "cbLeast", "cbPassed", "cbPlain", "cbBack"})
-      colors.push_back(Box(name)->Color());
-    return colors;
+  static constexpr const char* BoxNames[] = {"cbMost", "cbSemi", "cbLeast", "cbPassed", "cbPlain", "cbBack"};
+
+  ReportColors ColorsShown() {
+    StoredColor c[6];
+    for (int i = 0; i < 6; ++i) c[i] = Find<ColorBox>(BoxNames[i])->Color();
+    return {c[0], c[1], c[2], c[3], c[4], c[5]};
   }
 
-  bool ColourControlsEnabled() {
-    bool all = true, any = false;
-    for (const char* name : {"cbMost", "cbSemi", "cbLeast", "cbPassed", "cbPlain", "cbBack"}) {
-      all = all && Box(name)->isEnabled();
-      any = any || Box(name)->isEnabled();
-    }
-    EXPECT_EQ(all, any) << "the six boxes are enabled together";
-    EXPECT_EQ(Find<QPushButton>("btnFont")->isEnabled(), all);
-    return all;
+  // The six boxes and the font button are enabled together or not at all.
+  bool LookEditable() {
+    const bool editable = Find<QPushButton>("btnFont")->isEnabled();
+    for (const char* name : BoxNames) EXPECT_EQ(Find<ColorBox>(name)->isEnabled(), editable) << name;
+    return editable;
   }
 
   void ClickOK() { QTest::mouseClick(Find<QPushButton>("btnOK"), Qt::LeftButton); }
   void ClickCancel() { QTest::mouseClick(Find<QPushButton>("btnCancel"), Qt::LeftButton); }
 
   TCfg cfg = HandEdited();
-  FakeFonts fonts{{"Tahoma", "Verdana", "Trebuchet MS", "DejaVu Sans"}};
+  FakeFonts fonts;
   test::FixedSystemColors system;
   std::optional<ReportFont> chooserAnswer;
   std::vector<ReportFont> chooserSaw;
@@ -169,7 +140,11 @@ class Preferences : public testing::Test {
   std::unique_ptr<TfrmCfg> dialog_;
 };
 
-TEST_F(Preferences, WindowIsAFixedCentredDialogWithItsCaption) {
+TEST_F(Preferences, WindowIsAFixedCentredDialogWithItsCaptionAndTabOrder) {
+  const QStringList tabOrder{"cbPreset", "cbMost", "cbSemi", "cbLeast", "cbPassed", "cbPlain", "cbBack",
+                             "btnFont", "cseBefore", "cseAfter", "cbDateFormat", "cbShowIcons", "cbZodiac",
+                             "cbSmooth", "btnOK", "btnCancel"};
+  // The frame's size is known once the window has been shown, so the second showing is centred.
   for (int showing = 1; showing <= 2; ++showing) {
     Run([&] {
       TfrmCfg& d = Dialog();
@@ -177,16 +152,20 @@ TEST_F(Preferences, WindowIsAFixedCentredDialogWithItsCaption) {
       EXPECT_EQ(d.size(), QSize(TfrmCfg::ClientWidth, TfrmCfg::ClientHeight));
       EXPECT_EQ(d.minimumSize(), d.maximumSize());
       EXPECT_TRUE(d.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-      const std::vector<QString> titles{" Colors and font settings ", " Default reminder period ",
-                                        " Other preferences "};
-      std::vector<QString> shown;
-      for (QGroupBox* group : d.findChildren<QGroupBox*>()) shown.push_back(group->title());
-      EXPECT_EQ(shown, titles);
-      // The frame's size is known once the window has been shown.
+      QStringList groups;
+      for (QGroupBox* group : d.findChildren<QGroupBox*>()) groups << group->title();
+      EXPECT_EQ(groups,
+                QStringList({" Colors and font settings ", " Default reminder period ", " Other preferences "}));
+      QStringList visited;
+      QWidget* w = Find<QComboBox>("cbPreset");
+      do {
+        if (tabOrder.contains(w->objectName())) visited << w->objectName();
+        w = w->nextInFocusChain();
+      } while (w != Find<QComboBox>("cbPreset") && visited.size() < 40);
+      EXPECT_EQ(visited, tabOrder);
+      const QPoint offset = d.frameGeometry().center() - d.screen()->geometry().center();
       if (showing == 2) {
-        const QPoint offset = d.frameGeometry().center() - d.screen()->geometry().center();
-        EXPECT_LE(std::abs(offset.x()), 1);
-        EXPECT_LE(std::abs(offset.y()), 1);
+        EXPECT_LE(offset.manhattanLength(), 2);
       }
       ClickCancel();
     });
@@ -198,11 +177,15 @@ TEST_F(Preferences, ShowingLoadsEveryControlFromTheSettings) {
     EXPECT_EQ(Find<QSpinBox>("cseBefore")->value(), 12);
     EXPECT_EQ(Find<QSpinBox>("cseAfter")->value(), 3);
     EXPECT_EQ(Find<QComboBox>("cbPreset")->currentText(), "Custom...");
-    EXPECT_EQ(ColorsShown(), (std::vector<StoredColor>{0x00010203, 0x00040506, 0x00070809, 0x000A0B0C, 0x000D0E0F,
-                                                       0x00101112}));
-    EXPECT_TRUE(ColourControlsEnabled());
+    EXPECT_EQ(ColorsShown(), LookOf(cfg).Colors);
+    EXPECT_TRUE(LookEditable());
     EXPECT_EQ(FontCaptionShown(), "Verdana (9 ,I)");
-    EXPECT_EQ(Find<QComboBox>("cbDateFormat")->currentText(), "31st January");
+    QComboBox* formats = Find<QComboBox>("cbDateFormat");
+    QStringList shown;
+    for (int i = 0; i < formats->count(); ++i) shown << formats->itemText(i);
+    EXPECT_EQ(shown, QStringList({"JAN-31", "January 31", "January 31st", "31-JAN", "31 January", "31st January",
+                                  "31 of January", "31st of January"}));
+    EXPECT_EQ(formats->currentIndex(), 5);
     EXPECT_FALSE(Find<QCheckBox>("cbShowIcons")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>("cbZodiac")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>("cbSmooth")->isChecked());
@@ -211,147 +194,76 @@ TEST_F(Preferences, ShowingLoadsEveryControlFromTheSettings) {
   });
 }
 
-TEST_F(Preferences, ListsHoldThePresetsAndTheEightDateFormats) {
-  Run([&] {
-    QComboBox* formats = Find<QComboBox>("cbDateFormat");
-    const QStringList expected{"JAN-31",      "January 31",   "January 31st",  "31-JAN",
-                               "31 January", "31st January", "31 of January", "31st of January"};
-    QStringList shown;
-    for (int i = 0; i < formats->count(); ++i) shown << formats->itemText(i);
-    EXPECT_EQ(shown, expected);
-    QComboBox* presets = Find<QComboBox>("cbPreset");
-    EXPECT_EQ(presets->count(), 9);
-    EXPECT_EQ(presets->itemText(5), "Black & White");
-    EXPECT_EQ(presets->maxVisibleItems(), 20);
-    ClickCancel();
-  });
+// The preset rule: a preset greys the boxes and shows its own colours and font, even over
+// hand-edited stored ones; Custom after it keeps its values, now editable. A preset never
+// changes the character set.
+TEST_F(Preferences, TerminalPresetRule) {
+  const struct {
+    const char* behaviour;
+    int stored;
+    std::vector<int> picks;
+    bool editable;
+  } cases[] = {{"Terminal greys the boxes and shows Tahoma (10 ,B)", 0, {2}, false},
+               {"Custom after Terminal keeps Terminal's values", 0, {2, 0}, true},
+               {"a stored preset overrides hand-edited colours and font", 2, {}, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.behaviour);
+    cfg = HandEdited();
+    cfg.Preset = static_cast<std::uint8_t>(c.stored);
+    EXPECT_TRUE(Run([&] {
+      for (int position : c.picks) PickPreset(position);
+      EXPECT_EQ(LookEditable(), c.editable);
+      EXPECT_EQ(ColorsShown(), TerminalColors);
+      EXPECT_EQ(FontCaptionShown(), "Tahoma (10 ,B)");
+      ClickOK();
+    }));
+    EXPECT_EQ(cfg.Preset, c.editable ? 0 : 2);
+    EXPECT_EQ(LookOf(cfg), (ReportLook{TerminalColors, {"Tahoma", 10, true, false, 238}}));
+  }
 }
 
-TEST_F(Preferences, TerminalGreysTheBoxesAndShowsItsColoursAndFont) {
-  Run([&] {
-    PickPreset(2);
-    EXPECT_FALSE(ColourControlsEnabled());
-    EXPECT_EQ(ColorsShown(), (std::vector<StoredColor>{Red, Yellow, Green, Teal, Silver, Black}));
-    EXPECT_EQ(FontCaptionShown(), "Tahoma (10 ,B)");
-    ClickCancel();
-  });
-}
-
-TEST_F(Preferences, CustomAfterTerminalKeepsTerminalsValuesNowEditable) {
-  const bool accepted = Run([&] {
-    PickPreset(2);
-    PickPreset(0);
-    EXPECT_TRUE(ColourControlsEnabled());
-    EXPECT_EQ(ColorsShown(), (std::vector<StoredColor>{Red, Yellow, Green, Teal, Silver, Black}));
-    EXPECT_EQ(FontCaptionShown(), "Tahoma (10 ,B)");
-    ClickOK();
-  });
-  EXPECT_TRUE(accepted);
-  EXPECT_EQ(cfg.Preset, 0);
-  EXPECT_EQ(cfg.MostUrgent, Red);
-  EXPECT_EQ(cfg.Background, Black);
-  EXPECT_EQ(cfg.FontName, "Tahoma");
-  EXPECT_EQ(cfg.FontSize, 10);
-  EXPECT_TRUE(cfg.FontBold);
-  EXPECT_FALSE(cfg.FontItalic);
-}
-
-TEST_F(Preferences, StoredPresetOverridesHandEditedColoursAndFont) {
-  cfg.Preset = 2;
-  const bool accepted = Run([&] {
-    EXPECT_EQ(ColorsShown(), (std::vector<StoredColor>{Red, Yellow, Green, Teal, Silver, Black}));
-    EXPECT_EQ(FontCaptionShown(), "Tahoma (10 ,B)");
-    EXPECT_FALSE(ColourControlsEnabled());
-    ClickOK();
-  });
-  EXPECT_TRUE(accepted);
-  EXPECT_EQ(cfg.Preset, 2);
-  EXPECT_EQ(cfg.MostUrgent, Red);
-  EXPECT_EQ(cfg.SemiUrgent, Yellow);
-  EXPECT_EQ(cfg.LeastUrgent, Green);
-  EXPECT_EQ(cfg.Passed, Teal);
-  EXPECT_EQ(cfg.PlainText, Silver);
-  EXPECT_EQ(cfg.Background, Black);
-  EXPECT_EQ(cfg.FontSize, 10);
-  EXPECT_FALSE(cfg.FontItalic);
-}
-
-TEST_F(Preferences, WindowsPresetStoresSystemColourReferences) {
-  Run([&] {
-    PickPreset(3);
-    ClickOK();
-  });
-  EXPECT_EQ(static_cast<std::uint32_t>(cfg.MostUrgent), 0xFF000008u);
-  EXPECT_EQ(static_cast<std::uint32_t>(cfg.SemiUrgent), 0xFF000008u);
-  EXPECT_EQ(static_cast<std::uint32_t>(cfg.Background), 0xFF00000Fu);
-  // Arial is not installed here, so the face that is stored is the one the button shows.
-  EXPECT_EQ(cfg.FontName, "Tahoma");
-  EXPECT_EQ(cfg.FontSize, 12);
-}
-
-TEST_F(Preferences, PresetsKeepTheCharacterSet) {
-  Run([&] {
-    PickPreset(6);
-    EXPECT_EQ(FontCaptionShown(), "Trebuchet MS (13)");
-    ClickOK();
-  });
-  EXPECT_EQ(cfg.FontName, "Trebuchet MS");
-  EXPECT_EQ(cfg.FontCharset, 238);
-}
-
-TEST_F(Preferences, CancelAfterTryingPresetsLeavesTheSettingsUntouched) {
+// Each showing also starts afresh from the settings, whatever the last one left behind.
+TEST_F(Preferences, EveryWayOfCancellingLeavesTheSettingsUntouched) {
   const TCfg before = cfg;
-  const bool accepted = Run([&] {
-    PickPreset(2);
-    PickPreset(5);
-    PickPreset(0);
-    Find<QSpinBox>("cseBefore")->setValue(40);
-    Find<QCheckBox>("cbShowIcons")->setChecked(true);
-    Find<QComboBox>("cbDateFormat")->setCurrentIndex(0);
-    ClickCancel();
-  });
-  EXPECT_FALSE(accepted);
-  EXPECT_EQ(cfg, before);
+  const std::vector<std::pair<const char*, std::function<void()>>> ways{
+      {"Cancel", [&] { ClickCancel(); }},
+      {"Escape", [&] { QTest::keyClick(Find<QSpinBox>("cseAfter"), Qt::Key_Escape); }},
+      {"close box", [&] { Dialog().close(); }},
+  };
+  for (const auto& [name, cancel] : ways) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(Run([&] {
+      EXPECT_EQ(Find<QComboBox>("cbPreset")->currentIndex(), 0);
+      EXPECT_EQ(ColorsShown(), LookOf(before).Colors);
+      EXPECT_EQ(FontCaptionShown(), "Verdana (9 ,I)");
+      EXPECT_EQ(Find<QSpinBox>("cseBefore")->value(), 12);
+      PickPreset(2);
+      PickPreset(5);
+      Find<QSpinBox>("cseBefore")->setValue(40);
+      Find<QCheckBox>("cbShowIcons")->setChecked(true);
+      Find<QComboBox>("cbDateFormat")->setCurrentIndex(0);
+      cancel();
+    }));
+    EXPECT_EQ(cfg, before);
+  }
 }
 
-TEST_F(Preferences, EscapeAndTheCloseBoxCancel) {
-  const TCfg before = cfg;
-  EXPECT_FALSE(Run([&] {
-    PickPreset(4);
-    QTest::keyClick(Find<QSpinBox>("cseAfter"), Qt::Key_Escape);
-  }));
-  EXPECT_FALSE(Run([&] {
-    PickPreset(4);
-    Dialog().close();
-  }));
-  EXPECT_EQ(cfg, before);
-}
-
-TEST_F(Preferences, EnterAnywhereAccepts) {
-  const bool accepted = Run([&] {
-    QSpinBox* before = Find<QSpinBox>("cseBefore");
-    before->setFocus();
-    before->selectAll();
-    QTest::keyClicks(QApplication::focusWidget(), "45");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  });
-  EXPECT_TRUE(accepted);
-  EXPECT_EQ(cfg.DaysBefore, 45);
-  EXPECT_FALSE(Dialog().isVisible());
-}
-
+// Enter anywhere accepts, like OK.
 TEST_F(Preferences, AcceptingWritesEveryField) {
-  const bool accepted = Run([&] {
-    Find<QSpinBox>("cseBefore")->setValue(60);
+  ASSERT_TRUE(Run([&] {
     Find<QSpinBox>("cseAfter")->setValue(45);
-    Box("cbPassed")->SetColor(0x00563412);
+    Find<ColorBox>("cbPassed")->SetColor(0x00563412);
     Find<QComboBox>("cbDateFormat")->setCurrentIndex(4);
     Find<QCheckBox>("cbShowIcons")->setChecked(true);
     Find<QCheckBox>("cbZodiac")->setChecked(false);
     Find<QCheckBox>("cbSmooth")->setChecked(false);
-    ClickOK();
-  });
-  ASSERT_TRUE(accepted);
+    QSpinBox* before = Find<QSpinBox>("cseBefore");
+    before->setFocus();
+    before->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), "60");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  }));
+  EXPECT_FALSE(Dialog().isVisible());
   TCfg expected = HandEdited();
   expected.DaysBefore = 60;
   expected.DaysAfter = 45;
@@ -370,74 +282,14 @@ TEST_F(Preferences, AcceptingUnchangedStoresBackWhatWasShown) {
   EXPECT_EQ(cfg, before);
 }
 
-TEST_F(Preferences, MissingFontFaceShowsAndStoresTahoma) {
-  cfg.FontName = "No Such Face";
-  cfg.FontSize = 11;
-  cfg.FontItalic = false;
-  Run([&] {
-    EXPECT_EQ(FontCaptionShown(), "Tahoma (11)");
-    ClickOK();
-  });
-  EXPECT_EQ(cfg.FontName, "Tahoma");
-}
-
-TEST_F(Preferences, FontButtonOpensTheDialogAndShowsItsChoice) {
-  chooserAnswer = ReportFont{"DejaVu Sans", 12, true, true, 77};
-  Run([&] {
-    Find<QPushButton>("btnFont")->click();
-    EXPECT_EQ(FontCaptionShown(), "DejaVu Sans (12 ,BI)");
-    ClickOK();
-  });
-  ASSERT_EQ(chooserSaw.size(), 1u);
-  EXPECT_EQ(chooserSaw[0], (ReportFont{"Verdana", 9, false, true, 238}));
-  EXPECT_EQ(cfg.FontName, "DejaVu Sans");
-  EXPECT_EQ(cfg.FontSize, 12);
-  EXPECT_TRUE(cfg.FontBold);
-  EXPECT_TRUE(cfg.FontItalic);
-  EXPECT_EQ(cfg.FontCharset, 238) << "the character set passes through unchanged";
-}
-
-TEST_F(Preferences, CancelledFontDialogStillChecksTheFace) {
-  cfg.FontName = "Verdana";
-  Run([&] {
-    // The face disappears while the window is open; the caption is checked again anyway.
-    fonts = FakeFonts({"Tahoma"});
-    Find<QPushButton>("btnFont")->click();
-    EXPECT_EQ(FontCaptionShown(), "Tahoma (9 ,I)");
-    ClickCancel();
-  });
-  EXPECT_EQ(chooserSaw.size(), 1u);
-  EXPECT_EQ(cfg.FontName, "Verdana");
-}
-
-TEST_F(Preferences, EveryShowingStartsAfreshFromTheSettings) {
-  Run([&] {
-    PickPreset(7);
-    Find<QSpinBox>("cseAfter")->setValue(20);
-    ClickCancel();
-  });
-  Run([&] {
-    EXPECT_EQ(Find<QComboBox>("cbPreset")->currentIndex(), 0);
-    EXPECT_TRUE(ColourControlsEnabled());
-    EXPECT_EQ(ColorsShown().front(), 0x00010203);
-    EXPECT_EQ(FontCaptionShown(), "Verdana (9 ,I)");
-    EXPECT_EQ(Find<QSpinBox>("cseAfter")->value(), 3);
-    ClickCancel();
-  });
-}
-
 TEST_F(Preferences, StoredValuesBeyondTheControlsAreHeldToThem) {
   cfg.DaysBefore = 200;
   cfg.DaysAfter = 99;
   cfg.Preset = 44;
   cfg.DateFormat = 12;
   Run([&] {
-    EXPECT_EQ(Find<QSpinBox>("cseBefore")->value(), 90);
-    EXPECT_EQ(Find<QSpinBox>("cseAfter")->value(), 45);
     EXPECT_EQ(Find<QComboBox>("cbPreset")->currentText(), "Custom...");
-    EXPECT_TRUE(ColourControlsEnabled());
-    EXPECT_EQ(ColorsShown().back(), 0x00101112);
-    EXPECT_EQ(Find<QComboBox>("cbDateFormat")->currentText(), "JAN-31");
+    EXPECT_TRUE(LookEditable());
     ClickOK();
   });
   EXPECT_EQ(cfg.DaysBefore, 90);
@@ -446,41 +298,38 @@ TEST_F(Preferences, StoredValuesBeyondTheControlsAreHeldToThem) {
   EXPECT_EQ(cfg.DateFormat, 0);
 }
 
-TEST_F(Preferences, TabOrderRunsThroughTheGroupsThenTheButtons) {
+// The caption is checked again after the font dialog, also when it was cancelled, and the
+// face it shows is the one stored.
+TEST_F(Preferences, FontButtonOpensTheDialogAndShowsItsChoice) {
   Run([&] {
-    const std::vector<QString> expected{"cbPreset",  "cbMost",       "cbSemi",      "cbLeast",  "cbPassed",
-                                        "cbPlain",   "cbBack",       "btnFont",     "cseBefore", "cseAfter",
-                                        "cbDateFormat", "cbShowIcons", "cbZodiac",  "cbSmooth", "btnOK",
-                                        "btnCancel"};
-    std::vector<QString> visited;
-    QWidget* start = Find<QComboBox>("cbPreset");
-    QWidget* w = start;
-    do {
-      if (!w->objectName().isEmpty() && std::find(expected.begin(), expected.end(), w->objectName()) != expected.end())
-        visited.push_back(w->objectName());
-      w = w->nextInFocusChain();
-    } while (w != start && visited.size() < 40);
-    EXPECT_EQ(visited, expected);
-    ClickCancel();
+    fonts.installed = {"Tahoma", "DejaVu Sans"};  // Verdana went away while the window was open
+    Find<QPushButton>("btnFont")->click();
+    EXPECT_EQ(FontCaptionShown(), "Tahoma (9 ,I)");
+    ClickOK();
   });
+  EXPECT_EQ(cfg.FontName, "Tahoma");
+  chooserAnswer = ReportFont{"DejaVu Sans", 12, true, true, 77};
+  Run([&] {
+    Find<QPushButton>("btnFont")->click();
+    EXPECT_EQ(FontCaptionShown(), "DejaVu Sans (12 ,BI)");
+    ClickOK();
+  });
+  EXPECT_EQ(chooserSaw, (std::vector<ReportFont>{{"Verdana", 9, false, true, 238}, {"Tahoma", 9, false, true, 238}}));
+  EXPECT_EQ(LookOf(cfg).Font, (ReportFont{"DejaVu Sans", 12, true, true, 238}))
+      << "the character set passes through unchanged";
 }
 
 // The real font dialog, driven as the user would.
 class FontDialog : public testing::Test {
  protected:
-  FontDialog() { App(); }
+  FontDialog() { test::TestApplication(); }
 
-  std::optional<ReportFont> Run(const ReportFont& start, const std::function<void(QFontDialog*)>& script) {
-    QObject scope;
-    QTimer::singleShot(0, &scope, [&] {
-      auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+  static std::optional<ReportFont> Run(const ReportFont& start, const std::function<void(QFontDialog*)>& script) {
+    return WhileModal([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFontDialog*>(modal);
       ASSERT_NE(dialog, nullptr);
       script(dialog);
-    });
-    QTimer::singleShot(5000, &scope, [] {
-      if (QWidget* open = QApplication::activeModalWidget()) open->close();
-    });
-    return ChooseReportFont(nullptr, start);
+    }, [&] { return ChooseReportFont(nullptr, start); });
   }
 };
 
@@ -506,7 +355,7 @@ TEST_F(FontDialog, OffersNoEffectsAndOnlySizesFromEightToTwentyFour) {
   });
 }
 
-TEST_F(FontDialog, ChoiceComesBackWithTheCharacterSetUntouched) {
+TEST_F(FontDialog, ChoiceComesBackWithTheCharacterSetUntouchedAndCancelGivesNothing) {
   const QString family = QFontDatabase::families().value(0);
   ASSERT_FALSE(family.isEmpty());
   const std::optional<ReportFont> chosen = Run({"Tahoma", 14, false, false, 204}, [&](QFontDialog* dialog) {
@@ -520,6 +369,7 @@ TEST_F(FontDialog, ChoiceComesBackWithTheCharacterSetUntouched) {
   EXPECT_EQ(QString::fromStdString(chosen->Name), family.left(family.indexOf(" [")));
   EXPECT_EQ(chosen->Size, 20);
   EXPECT_EQ(chosen->Charset, 204);
+  EXPECT_FALSE(Run({"DejaVu Sans", 14, false, false, 1}, [](QFontDialog* dialog) { dialog->reject(); }).has_value());
 }
 
 TEST_F(FontDialog, TypedSizesOutsideTheLimitsAreHeldToThem) {
@@ -538,10 +388,6 @@ TEST_F(FontDialog, TypedSizesOutsideTheLimitsAreHeldToThem) {
   EXPECT_EQ(typeSize("30")->Size, MaxFontPoints);
   EXPECT_EQ(typeSize("300")->Size, MaxFontPoints) << "a third digit is refused";
   EXPECT_EQ(typeSize("17")->Size, 17);
-}
-
-TEST_F(FontDialog, CancelGivesNothing) {
-  EXPECT_FALSE(Run({"DejaVu Sans", 14, false, false, 1}, [](QFontDialog* dialog) { dialog->reject(); }).has_value());
 }
 
 }  // namespace

@@ -2,33 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
-
-#include "core/naming.h"
-#include "support/records.h"
 
 namespace jubilora {
 namespace {
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
+// Knows Tahoma and Verdana, the latter in either letter case as the system's font list does.
 class FakeFonts : public FontCatalog {
  public:
-  explicit FakeFonts(std::vector<std::string> names) {
-    for (auto& name : names) names_.insert(Lower(name));
+  bool IsInstalled(const std::string& family) const override {
+    return family == "Verdana" || family == "verdana" || family == "Tahoma";
   }
-  bool IsInstalled(const std::string& family) const override { return names_.count(Lower(family)) > 0; }
-
- private:
-  std::set<std::string> names_;
 };
 
 // The colours as people read them (#RRGGBB); the presets store them red-byte-first.
@@ -37,29 +23,27 @@ StoredColor Rgb(std::uint32_t rrggbb) {
 }
 
 ReportLook SomeLook() {
-  ReportLook look;
-  look.Colors = {0x00010203, 0x00040506, 0x00070809, 0x000A0B0C, 0x000D0E0F, 0x00101112};
-  look.Font = {"Courier New", 21, true, true, 238};
-  return look;
+  return {{0x00010203, 0x00040506, 0x00070809, 0x000A0B0C, 0x000D0E0F, 0x00101112},
+          {"Courier New", 21, true, true, 238}};
 }
 
 TEST(PresetTable, ListsCustomThenTheEightPresetsInOrder) {
-  const std::vector<std::string> expected{"Custom...", "Default",       "Terminal", "Windows", "Blues",
-                                          "Black & White", "Woods", "Meadow",   "Gold"};
+  const std::vector<std::string> expected{"Custom...",     "Default", "Terminal", "Windows", "Blues",
+                                          "Black & White", "Woods",   "Meadow",   "Gold"};
   ASSERT_EQ(PresetNames().size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(PresetNames()[i], expected[i]) << i;
+  EXPECT_EQ(PresetNames()[0], expected[0]);
   EXPECT_EQ(PresetAt(CustomPreset), nullptr);
   for (int position = 1; position < PresetCount; ++position) {
-    ASSERT_NE(PresetAt(position), nullptr);
-    EXPECT_EQ(PresetAt(position)->Name, expected[static_cast<std::size_t>(position)]);
+    const auto index = static_cast<std::size_t>(position);
+    EXPECT_EQ(PresetNames()[index], expected[index]);
+    EXPECT_EQ(PresetAt(position)->Name, expected[index]);
   }
 }
 
 TEST(PresetTable, DefaultRowIsTheSettingsDefaults) {
   const TCfg defaults;
-  const ReportLook look = ApplyPreset(1, SomeLook());
   TCfg stored = defaults;
-  StoreLook(look, stored);
+  StoreLook(ApplyPreset(1, SomeLook()), stored);
   stored.FontCharset = defaults.FontCharset;  // a preset never sets it
   EXPECT_EQ(stored, defaults);
 }
@@ -85,104 +69,56 @@ TEST(PresetTable, ColoursMatchTheirRgbValues) {
                                 Rgb(row.passed), Rgb(row.plain), Rgb(row.back)};
     EXPECT_EQ(PresetAt(row.position)->Colors, expected) << row.position;
   }
-}
-
-TEST(PresetTable, TerminalDrawsRedYellowGreenTealSilverOnBlack) {
-  const test::FixedSystemColors system;
-  const ReportColors& c = PresetAt(2)->Colors;
-  EXPECT_EQ(ToColor32(c.MostUrgent, system), 0xFFFF0000u);
-  EXPECT_EQ(ToColor32(c.SemiUrgent, system), 0xFFFFFF00u);
-  EXPECT_EQ(ToColor32(c.LeastUrgent, system), 0xFF00FF00u);
-  EXPECT_EQ(ToColor32(c.Passed, system), 0xFF008080u);
-  EXPECT_EQ(ToColor32(c.PlainText, system), 0xFFC0C0C0u);
-  EXPECT_EQ(ToColor32(c.Background, system), 0xFF000000u);
-}
-
-TEST(PresetTable, WindowsFollowsTheSystemColourScheme) {
-  const ReportColors& c = PresetAt(3)->Colors;
-  EXPECT_EQ(static_cast<std::uint32_t>(c.MostUrgent), 0xFF000008u);
-  EXPECT_EQ(static_cast<std::uint32_t>(c.SemiUrgent), 0xFF000008u);
-  EXPECT_EQ(static_cast<std::uint32_t>(c.LeastUrgent), 0xFF000011u);
-  EXPECT_EQ(static_cast<std::uint32_t>(c.Passed), 0xFF000011u);
-  EXPECT_EQ(static_cast<std::uint32_t>(c.PlainText), 0xFF000002u);
-  EXPECT_EQ(static_cast<std::uint32_t>(c.Background), 0xFF00000Fu);
-  // Stored system colours are negative, and the report resolves them through the system table.
-  const test::FixedSystemColors system;
-  EXPECT_LT(c.MostUrgent, 0);
-  EXPECT_EQ(ResolveColor(c.Background, system), system.ColorOf(15));
+  // Windows follows the system colour scheme: window text, grey text, active caption, button face.
+  const ReportColors windows{SystemColorRef(8),  SystemColorRef(8), SystemColorRef(17),
+                             SystemColorRef(17), SystemColorRef(2), SystemColorRef(15)};
+  EXPECT_EQ(PresetAt(3)->Colors, windows);
+  EXPECT_EQ(static_cast<std::uint32_t>(windows.Background), 0xFF00000Fu);
 }
 
 TEST(PresetTable, FontsPerPreset) {
-  struct Row {
-    int position;
-    std::string caption;
-  };
-  const Row rows[] = {{1, "Tahoma (14)"},         {2, "Tahoma (10 ,B)"},          {3, "Arial (12)"},
-                      {4, "Verdana (13)"},        {5, "Times New Roman (16 ,I)"}, {6, "Trebuchet MS (13)"},
-                      {7, "Tahoma (12)"},         {8, "Verdana (12)"}};
-  for (const Row& row : rows) EXPECT_EQ(FontCaption(ApplyPreset(row.position, SomeLook()).Font), row.caption);
+  const std::string captions[] = {"Tahoma (14)",  "Tahoma (10 ,B)",          "Arial (12)",
+                                  "Verdana (13)", "Times New Roman (16 ,I)", "Trebuchet MS (13)",
+                                  "Tahoma (12)",  "Verdana (12)"};
+  for (int position = 1; position < PresetCount; ++position)
+    EXPECT_EQ(FontCaption(ApplyPreset(position, SomeLook()).Font), captions[position - 1]) << position;
 }
 
-TEST(PresetRule, NamedPresetReplacesColoursAndFontButKeepsTheCharacterSet) {
+// A named preset replaces the colours and the font but never the character set; "Custom..."
+// and unknown positions keep everything, so Custom after Terminal starts from Terminal's values.
+TEST(PresetRule, NamedPresetsReplaceTheLookAndCustomKeepsIt) {
   const ReportLook before = SomeLook();
-  const ReportLook after = ApplyPreset(6, before);
-  EXPECT_EQ(after.Colors, PresetAt(6)->Colors);
-  EXPECT_EQ(after.Font.Name, "Trebuchet MS");
-  EXPECT_EQ(after.Font.Size, 13);
-  EXPECT_FALSE(after.Font.Bold);
-  EXPECT_FALSE(after.Font.Italic);
-  EXPECT_EQ(after.Font.Charset, 238);
-}
-
-TEST(PresetRule, CustomAndUnknownPositionsKeepEverything) {
-  const ReportLook before = SomeLook();
-  for (int position : {CustomPreset, -1, PresetCount, 255}) EXPECT_EQ(ApplyPreset(position, before), before) << position;
-  // Custom after Terminal starts from Terminal's values.
+  const ReportLook woods = ApplyPreset(6, before);
+  EXPECT_EQ(woods.Colors, PresetAt(6)->Colors);
+  EXPECT_EQ(woods.Font, (ReportFont{"Trebuchet MS", 13, false, false, 238}));
+  for (int position : {CustomPreset, -1, PresetCount, 255})
+    EXPECT_EQ(ApplyPreset(position, before), before) << position;
   const ReportLook terminal = ApplyPreset(2, before);
   EXPECT_EQ(ApplyPreset(CustomPreset, terminal), terminal);
 }
 
-TEST(PresetRule, OnlyCustomIsEditable) {
-  EXPECT_TRUE(PresetIsEditable(CustomPreset));
-  for (int position = 1; position < PresetCount; ++position) EXPECT_FALSE(PresetIsEditable(position));
-}
-
 TEST(PresetRule, StoredValuesOutsideTheListShowAsCustom) {
   for (int stored = 0; stored < PresetCount; ++stored) EXPECT_EQ(PresetPosition(stored), stored);
-  EXPECT_EQ(PresetPosition(9), CustomPreset);
-  EXPECT_EQ(PresetPosition(255), CustomPreset);
-  EXPECT_EQ(PresetPosition(-1), CustomPreset);
+  for (int stored : {-1, 9, 255}) EXPECT_EQ(PresetPosition(stored), CustomPreset) << stored;
 }
 
-TEST(ReportLookOfSettings, StoringWhatWasReadChangesNothing) {
+TEST(ReportLookOfSettings, StoringTouchesOnlyColoursAndFontAndReadsBackUnchanged) {
   TCfg cfg;
-  cfg.MostUrgent = static_cast<StoredColor>(0xFF000008u);
-  cfg.Background = 0x00123456;
-  cfg.FontName = "Verdana";
-  cfg.FontSize = 9;
-  cfg.FontItalic = true;
+  cfg.MostUrgent = SystemColorRef(8);
   cfg.FontCharset = 204;
-  cfg.LastPath = "/somewhere";
-  TCfg copy = cfg;
-  StoreLook(LookOf(cfg), copy);
-  EXPECT_EQ(copy, cfg);
-}
-
-TEST(ReportLookOfSettings, StoringTouchesOnlyColoursAndFont) {
-  TCfg cfg;
   cfg.DaysBefore = 12;
   cfg.Preset = 4;
   cfg.DateFormat = 6;
   cfg.ShowIcons = false;
-  cfg.ExportPath = "x";
-  const TCfg before = cfg;
-  StoreLook(SomeLook(), cfg);
-  EXPECT_EQ(cfg.DaysBefore, before.DaysBefore);
-  EXPECT_EQ(cfg.Preset, before.Preset);
-  EXPECT_EQ(cfg.DateFormat, before.DateFormat);
-  EXPECT_EQ(cfg.ShowIcons, before.ShowIcons);
-  EXPECT_EQ(cfg.ExportPath, before.ExportPath);
-  EXPECT_EQ(LookOf(cfg), SomeLook());
+  cfg.LastPath = "/somewhere";
+  TCfg copy = cfg;
+  StoreLook(LookOf(cfg), copy);
+  EXPECT_EQ(copy, cfg);
+
+  StoreLook(SomeLook(), copy);
+  EXPECT_EQ(LookOf(copy), SomeLook());
+  StoreLook(LookOf(cfg), copy);
+  EXPECT_EQ(copy, cfg) << "nothing but the look was changed";
 }
 
 TEST(FontButtonCaption, FaceSizeAndStyleLetters) {
@@ -193,13 +129,9 @@ TEST(FontButtonCaption, FaceSizeAndStyleLetters) {
 }
 
 TEST(FontButtonCaption, MissingFaceGivesWayToTahoma) {
-  const FakeFonts fonts({"Verdana", "DejaVu Sans"});
-  const ReportFont missing{"No Such Face", 11, true, false, 238};
-  const ReportFont replaced = WithInstalledFace(missing, fonts);
-  EXPECT_EQ(replaced.Name, "Tahoma");
-  EXPECT_EQ(replaced.Size, 11);
-  EXPECT_TRUE(replaced.Bold);
-  EXPECT_EQ(replaced.Charset, 238);
+  const FakeFonts fonts;
+  EXPECT_EQ(WithInstalledFace({"No Such Face", 11, true, false, 238}, fonts),
+            (ReportFont{"Tahoma", 11, true, false, 238}));
   const ReportFont installed{"verdana", 12, false, false, 1};
   EXPECT_EQ(WithInstalledFace(installed, fonts), installed);
 }

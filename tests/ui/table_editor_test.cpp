@@ -5,12 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -27,22 +25,16 @@
 #include "core/calendar.h"
 #include "core/naming.h"
 #include "support/fake_ui.h"
+#include "support/qt_app.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
 #include "ui/qt_text.h"
-#include "support/qt_app.h"
 
 namespace jubilora {
 namespace {
 
 using test::Record;
-
-void App() { test::TestApplication(); }
-
-struct EditCall {
-  bool adding = false;
-  int index = 0;
-};
+using Texts = std::vector<std::string>;
 
 // Five records whose keys differ in every column, so each ordering has one answer.
 TAnniversaryList FiveRecords() {
@@ -55,25 +47,24 @@ TAnniversaryList FiveRecords() {
   };
 }
 
-const std::vector<std::string> ByDate = {"alice", "Carol", "Eve", "dave", "Bob"};
+const Texts ByDate = {"alice", "Carol", "Eve", "dave", "Bob"};
 
 class TableEditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    test::TestApplication();
     paths = {dir / "jubilora.jld", dir / "jubilora.jlb"};
     cfg.DateFormat = 2;
   }
 
-  // The editor as the main window creates it; the fake record editor records its calls
-  // and runs `edit` on the list.
-  TfrmTable& Open(std::function<bool(TAnniversaryList&, bool, int)> edit = {}) {
+  // The editor as the main window creates it; the fake record editor records each call
+  // (adding, index) and runs `edit` on the list.
+  void Open(std::function<bool(TAnniversaryList&, bool, int)> edit = {}) {
     table = std::make_unique<TfrmTable>(nullptr, list, cfg, paths, ui, [this, edit](bool adding, int index) {
-      calls.push_back({adding, index});
+      calls.emplace_back(adding, index);
       return edit ? edit(list, adding, index) : false;
     });
     table->show();
-    return *table;
   }
 
   QTableWidget* Grid() const { return table->findChild<QTableWidget*>("sgTable"); }
@@ -81,8 +72,7 @@ class TableEditorTest : public ::testing::Test {
   QString RecordsLabel() const { return table->findChild<QLabel*>("labRecords")->text(); }
   QPushButton* Button(const char* name) const { return table->findChild<QPushButton*>(name); }
   QString Text(int row, int column) const {
-    const QTableWidgetItem* item = Grid()->item(row, column);
-    return item != nullptr ? item->text() : QString();
+    return Grid()->item(row, column) != nullptr ? Grid()->item(row, column)->text() : QString();
   }
 
   // The one selected row, or -1 when none (or a selection that is not one whole row).
@@ -91,39 +81,37 @@ class TableEditorTest : public ::testing::Test {
     if (rows.size() != 1 || rows[0].row() != Grid()->currentRow()) return -1;
     return rows[0].row();
   }
-  std::string SelectedDescription() const {
-    const int row = SelectedRow();
-    return row < 0 ? std::string() : Text(row, 3).toStdString();
-  }
+  std::string Selected() const { return SelectedRow() < 0 ? std::string() : Text(SelectedRow(), 3).toStdString(); }
 
-  std::vector<std::string> Descriptions() const {
-    std::vector<std::string> shown;
+  Texts Shown() const {
+    Texts shown;
     for (int row = 0; row < Grid()->rowCount(); ++row) shown.push_back(Text(row, 3).toStdString());
     return shown;
   }
-  std::vector<std::string> ListDescriptions() const {
-    std::vector<std::string> texts;
+  Texts Stored() const {
+    Texts texts;
     for (const TAnniversary& r : list) texts.push_back(r.Description());
     return texts;
   }
 
-  void ClickRow(int row) {
-    const QRect cell = Grid()->visualItemRect(Grid()->item(row, 3));
-    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, cell.center());
-  }
-  void ClickDescription(const std::string& description) {
-    for (int row = 0; row < Grid()->rowCount(); ++row) {
-      if (Text(row, 3).toStdString() == description) return ClickRow(row);
-    }
-    ADD_FAILURE() << "no row shows " << description;
+  QPoint CellCentre(int row) const { return Grid()->visualItemRect(Grid()->item(row, 3)).center(); }
+  void ClickRow(int row) { QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, CellCentre(row)); }
+  void Click(const std::string& description) {
+    const Texts shown = Shown();
+    const auto found = std::find(shown.begin(), shown.end(), description);
+    ASSERT_NE(found, shown.end()) << "no row shows " << description;
+    ClickRow(static_cast<int>(found - shown.begin()));
   }
   // As the user does it: the keyboard on the closed drop-down list.
   void ChooseSort(int position) {
-    QComboBox* sort = Sort();
-    sort->setFocus();
-    QTest::keyClick(sort, Qt::Key_Home);
-    for (int i = 0; i < position; ++i) QTest::keyClick(sort, Qt::Key_Down);
-    ASSERT_EQ(sort->currentIndex(), position);
+    Sort()->setFocus();
+    QTest::keyClick(Sort(), Qt::Key_Home);
+    for (int i = 0; i < position; ++i) QTest::keyClick(Sort(), Qt::Key_Down);
+    ASSERT_EQ(Sort()->currentIndex(), position);
+  }
+  void Delete(int answer) {
+    ui.answers = {answer};
+    Button("btnDelete")->click();
   }
 
   std::uintmax_t DataFileSize() const {
@@ -135,11 +123,11 @@ class TableEditorTest : public ::testing::Test {
   TAnniversaryList list;
   TCfg cfg;
   test::FakeUi ui;
-  std::vector<EditCall> calls;
+  std::vector<std::pair<bool, int>> calls;
   std::unique_ptr<TfrmTable> table;
 };
 
-TEST_F(TableEditorTest, WindowGridAndControlsAreLaidOutToFit) {
+TEST_F(TableEditorTest, WindowHoldsItsControlsInTabOrderWithoutClipping) {
   for (int i = 0; i < 6; ++i) {
     for (const TAnniversary& r : FiveRecords()) list.push_back(r);
   }
@@ -147,30 +135,19 @@ TEST_F(TableEditorTest, WindowGridAndControlsAreLaidOutToFit) {
   EXPECT_EQ(table->windowTitle(), QStringLiteral("Anniversaries Editor"));
   EXPECT_EQ(table->size(), QSize(792, 521));
   EXPECT_EQ(table->minimumSize(), table->maximumSize());
-  EXPECT_EQ(Grid()->size(), QSize(760, 440));
-  EXPECT_LE(Grid()->y(), 16);
-
-  const std::vector<int> widths = {110, 44, 116, 333, 53, 83};
-  const QStringList headers = {"Date", "Year", "Type", "Description", "Priority", "Reminder"};
-  ASSERT_EQ(Grid()->columnCount(), 6);
-  for (int column = 0; column < 6; ++column) {
-    EXPECT_EQ(Grid()->columnWidth(column), widths[column]);
-    EXPECT_EQ(Grid()->horizontalHeaderItem(column)->text(), headers[column]);
+  QStringList headers;
+  for (int column = 0; column < Grid()->columnCount(); ++column) {
+    headers << Grid()->horizontalHeaderItem(column)->text();
   }
-  EXPECT_EQ(Grid()->rowHeight(0), 18);
-  EXPECT_EQ(Grid()->horizontalHeader()->height(), 18);
-  EXPECT_FALSE(Grid()->verticalHeader()->isVisible());
+  EXPECT_EQ(headers, QStringList({"Date", "Year", "Type", "Description", "Priority", "Reminder"}));
+  QStringList choices;
+  for (int i = 0; i < Sort()->count(); ++i) choices << Sort()->itemText(i);
+  EXPECT_EQ(choices, QStringList({"Date", "Type", "Description", "Importance", "Reminder"}));
   // Thirty rows need the vertical bar; the six columns still fit beside it.
   QApplication::processEvents();
   EXPECT_TRUE(Grid()->verticalScrollBar()->isVisible());
   EXPECT_EQ(Grid()->horizontalScrollBar()->maximum(), 0);
-  EXPECT_EQ(Grid()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 
-  QStringList choices;
-  for (int i = 0; i < Sort()->count(); ++i) choices << Sort()->itemText(i);
-  EXPECT_EQ(choices, QStringList({"Date", "Type", "Description", "Importance", "Reminder"}));
-
-  // Tab order: the grid, the three buttons, the sort list, "Close".
   std::vector<QString> order;
   QWidget* widget = Grid();
   do {
@@ -179,25 +156,17 @@ TEST_F(TableEditorTest, WindowGridAndControlsAreLaidOutToFit) {
   } while (widget != Grid() && order.size() < 10);
   EXPECT_EQ(order, (std::vector<QString>{"sgTable", "btnAddNew", "btnEdit", "btnDelete", "cbSort", "btnClose"}));
 
-  const std::vector<std::pair<const char*, QString>> buttons = {
+  const std::pair<const char*, QString> buttons[] = {
       {"btnAddNew", "Add &New"}, {"btnEdit", "&Edit"}, {"btnDelete", "&Delete"}, {"btnClose", "&Close"}};
   for (const auto& [name, caption] : buttons) {
     QPushButton* button = Button(name);
     ASSERT_NE(button, nullptr) << name;
     EXPECT_EQ(button->text(), caption);
-    EXPECT_FALSE(button->icon().isNull()) << name;
     EXPECT_LE(button->sizeHint().width(), button->width()) << name;
-    EXPECT_LE(button->sizeHint().height(), button->height()) << name;
-    EXPECT_TRUE(table->rect().contains(button->geometry())) << name;
+    EXPECT_GT(button->y(), Grid()->geometry().bottom()) << name;
   }
   const QLabel* records = table->findChild<QLabel*>("labRecords");
   EXPECT_LE(records->fontMetrics().horizontalAdvance("Records Count: 99999"), records->width());
-  EXPECT_EQ(records->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-  // "Close" at the bottom right, under the grid's right edge; the bottom row clear of the grid.
-  EXPECT_EQ(Button("btnClose")->geometry().right(), Grid()->geometry().right());
-  for (const char* name : {"btnAddNew", "btnEdit", "btnDelete", "btnClose"})
-    EXPECT_GT(Button(name)->y(), Grid()->geometry().bottom()) << name;
-  EXPECT_GT(table->findChild<QWidget*>("panSort")->y(), Grid()->geometry().bottom());
 }
 
 TEST_F(TableEditorTest, LongestTextsOfEachColumnFitTheirWidth) {
@@ -220,59 +189,16 @@ TEST_F(TableEditorTest, LongestTextsOfEachColumnFitTheirWidth) {
   widen(5, PeriodName(DefaultReminder));
   for (int column : {0, 1, 2, 4, 5}) {
     EXPECT_LE(TfrmTable::CellTextLeft + widest[column], Grid()->columnWidth(column)) << column;
-    EXPECT_LE(metrics.horizontalAdvance(Grid()->horizontalHeaderItem(column)->text()) + 4, Grid()->columnWidth(column));
   }
 }
 
-TEST_F(TableEditorTest, EnterPressesTheFocusedButtonOnly) {
-  list = FiveRecords();
-  Open([](TAnniversaryList&, bool, int) { return false; });
-  for (QPushButton* button : table->findChildren<QPushButton*>()) EXPECT_FALSE(button->isDefault());
-  QTest::keyClick(Sort(), Qt::Key_Return);
-  EXPECT_TRUE(calls.empty());
-  EXPECT_TRUE(table->isVisible());
-  QTest::keyClick(Button("btnDelete"), Qt::Key_Return);
-  EXPECT_EQ(ui.questions.size(), 1u);
-  QTest::keyClick(Button("btnAddNew"), Qt::Key_Enter);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_TRUE(calls[0].adding);
-  QTest::keyClick(Button("btnClose"), Qt::Key_Return);
-  EXPECT_FALSE(table->isVisible());
-}
-
-TEST_F(TableEditorTest, EmptyListShowsHeaderTextsInAnOrdinaryRow) {
-  Open();
-  EXPECT_FALSE(Grid()->horizontalHeader()->isVisible());
-  ASSERT_EQ(Grid()->rowCount(), 1);
-  EXPECT_EQ(Text(0, 0), QStringLiteral("Date"));
-  EXPECT_EQ(Text(0, 5), QStringLiteral("Reminder"));
-  EXPECT_EQ(SelectedRow(), -1);
-  EXPECT_EQ(RecordsLabel(), QStringLiteral("Records Count: 0"));
-  EXPECT_FALSE(Button("btnDelete")->isEnabled());
-  EXPECT_TRUE(Button("btnEdit")->isEnabled());
-  EXPECT_EQ(Sort()->currentText(), QStringLiteral("Date"));
-
-  // Editing and deleting need a record, whichever way they are asked for.
-  QTest::keyClick(Grid(), Qt::Key_Return);
-  QTest::keyClick(Grid(), Qt::Key_Delete);
-  Button("btnEdit")->click();
-  QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, Grid()->visualItemRect(Grid()->item(0, 0)).center());
-  EXPECT_TRUE(calls.empty());
-  EXPECT_TRUE(ui.questions.empty());
-  EXPECT_FALSE(std::filesystem::exists(paths.data));
-}
-
-TEST_F(TableEditorTest, RowsShowTheRecordTextsInListOrder) {
+TEST_F(TableEditorTest, RowsShowTheRecordTextsAndEverySortFollowsTheSelectedRecord) {
   list = FiveRecords();
   Open();
   EXPECT_TRUE(Grid()->horizontalHeader()->isVisible());
-  ASSERT_EQ(Grid()->rowCount(), 5);
-  EXPECT_EQ(Descriptions(), ByDate);
-  EXPECT_EQ(ListDescriptions(), ByDate);
+  EXPECT_EQ(Stored(), ByDate);
   EXPECT_EQ(RecordsLabel(), QStringLiteral("Records Count: 5"));
   EXPECT_EQ(SelectedRow(), 0);
-  EXPECT_TRUE(Button("btnDelete")->isEnabled());
-
   const QString bullet(QChar(0x2022));
   const std::vector<QStringList> rows = {
       {"January 20th", "----", "Name Day", "alice", bullet.repeated(5), "Default"},
@@ -281,18 +207,19 @@ TEST_F(TableEditorTest, RowsShowTheRecordTextsInListOrder) {
       {"July 4th", "1975", "Wedding Aniversary", "dave", "", "30 days ahead"},
       {"December 25th", "----", "Holiday", "Bob", "Sample", "This day only"},
   };
+  ASSERT_EQ(Grid()->rowCount(), 5);
   for (int row = 0; row < 5; ++row) {
     for (int column = 0; column < 6; ++column) EXPECT_EQ(Text(row, column), rows[row][column]) << row << "," << column;
   }
-}
 
-TEST_F(TableEditorTest, EverySortFollowsTheSelectedRecord) {
-  list = FiveRecords();
-  Open();
-  ClickDescription("Eve");
-  ASSERT_EQ(SelectedDescription(), "Eve");
+  // A Ctrl+click or a click below the rows leaves the record selected.
+  Click("Eve");
+  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::ControlModifier, CellCentre(2));
+  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, QPoint(10, Grid()->viewport()->height() - 4));
+  EXPECT_EQ(Selected(), "Eve");
 
-  const std::vector<std::vector<std::string>> orders = {
+  // Every sort reorders the list itself, follows the selected record and never saves.
+  const std::vector<Texts> orders = {
       ByDate,
       {"Carol", "alice", "dave", "Bob", "Eve"},
       {"alice", "Bob", "Carol", "dave", "Eve"},
@@ -301,69 +228,20 @@ TEST_F(TableEditorTest, EverySortFollowsTheSelectedRecord) {
   };
   for (int position : {1, 2, 3, 4, 0}) {
     ChooseSort(position);
-    EXPECT_EQ(Descriptions(), orders[position]) << position;
-    EXPECT_EQ(ListDescriptions(), orders[position]) << position;
-    EXPECT_EQ(SelectedDescription(), "Eve") << position;
+    EXPECT_EQ(Shown(), orders[position]) << position;
+    EXPECT_EQ(Stored(), orders[position]) << position;
+    EXPECT_EQ(Selected(), "Eve") << position;
   }
-  ClickDescription("Carol");
-  for (int position : {4, 2, 3}) {
-    ChooseSort(position);
-    EXPECT_EQ(Descriptions(), orders[position]) << position;
-    EXPECT_EQ(SelectedDescription(), "Carol") << position;
-  }
-  // Choosing from the list never saves.
   EXPECT_FALSE(std::filesystem::exists(paths.data));
-}
-
-TEST_F(TableEditorTest, ClicksNeverLeaveTheGridWithoutASelectedRecord) {
-  list = FiveRecords();
-  Open();
-  ClickDescription("Eve");
-  const QRect eve = Grid()->visualItemRect(Grid()->item(2, 3));
-  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::ControlModifier, eve.center());
-  EXPECT_EQ(SelectedDescription(), "Eve");
-  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, QPoint(eve.center().x(), Grid()->viewport()->height() - 4));
-  EXPECT_EQ(SelectedDescription(), "Eve");
-}
-
-TEST_F(TableEditorTest, DeleteQuestionNamesTheRecord) {
-  list = FiveRecords();
-  Open();
-  ClickDescription("Bob");
-  Button("btnDelete")->click();
-  ClickDescription("alice");
-  QTest::keyClick(Grid(), Qt::Key_Delete);
-
-  ASSERT_EQ(ui.questions.size(), 2u);
-  const test::AskedQuestion& sample = ui.questions[0];
-  EXPECT_EQ(sample.caption, "Please confirm");
-  EXPECT_EQ(sample.message,
-            "Are you sure you wish to delete this anniversary?\r\n\r\n"
-            "Description: Bob\r\n"
-            "Date: December 25th (----)\r\n"
-            "Type: Holiday\r\n"
-            "Importance: 255\r\n"
-            "Reminder: This day only");
-  EXPECT_EQ(sample.buttons, (std::vector<std::string>{"&Yes, delete now!", "&No, keep it..."}));
-  EXPECT_EQ(sample.icon, IconKind::Question);
-  EXPECT_TRUE(sample.canCancel);
-  EXPECT_EQ(ui.questions[1].message,
-            "Are you sure you wish to delete this anniversary?\r\n\r\n"
-            "Description: alice\r\n"
-            "Date: January 20th (----)\r\n"
-            "Type: Name Day\r\n"
-            "Importance: 5\r\n"
-            "Reminder: Default");
 }
 
 TEST_F(TableEditorTest, DeletingMovesTheSelectionUpAndSaves) {
   list = FiveRecords();
   Open();
-  ClickDescription("dave");
-  ui.answers = {1};
-  Button("btnDelete")->click();
-  EXPECT_EQ(Descriptions(), (std::vector<std::string>{"alice", "Carol", "Eve", "Bob"}));
-  EXPECT_EQ(SelectedDescription(), "Eve");
+  Click("dave");
+  Delete(1);
+  EXPECT_EQ(Shown(), Texts({"alice", "Carol", "Eve", "Bob"}));
+  EXPECT_EQ(Selected(), "Eve");
   EXPECT_EQ(RecordsLabel(), QStringLiteral("Records Count: 4"));
   EXPECT_EQ(DataFileSize(), 4 * RecordSize);
 
@@ -371,63 +249,84 @@ TEST_F(TableEditorTest, DeletingMovesTheSelectionUpAndSaves) {
   ClickRow(0);
   ui.answers = {1};
   QTest::keyClick(Grid(), Qt::Key_Delete);
-  EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Carol", "Eve", "Bob"}));
+  EXPECT_EQ(Shown(), Texts({"Carol", "Eve", "Bob"}));
   EXPECT_EQ(SelectedRow(), 0);
-  EXPECT_EQ(DataFileSize(), 3 * RecordSize);
 
   // "Above" is the row above in the order shown.
   ChooseSort(2);
-  ASSERT_EQ(Descriptions(), (std::vector<std::string>{"Bob", "Carol", "Eve"}));
-  ClickDescription("Eve");
-  ui.answers = {1};
-  Button("btnDelete")->click();
-  EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Bob", "Carol"}));
-  EXPECT_EQ(SelectedDescription(), "Carol");
+  Click("Eve");
+  Delete(1);
+  EXPECT_EQ(Shown(), Texts({"Bob", "Carol"}));
+  EXPECT_EQ(Selected(), "Carol");
 
-  ui.answers = {1, 1};
-  Button("btnDelete")->click();
-  Button("btnDelete")->click();
-  EXPECT_EQ(Grid()->rowCount(), 1);
-  EXPECT_FALSE(Grid()->horizontalHeader()->isVisible());
+  Delete(1);
+  Delete(1);
   EXPECT_FALSE(Button("btnDelete")->isEnabled());
   EXPECT_EQ(RecordsLabel(), QStringLiteral("Records Count: 0"));
-  EXPECT_EQ(DataFileSize(), 0u);
+  // The emptied list is saved too.
   EXPECT_TRUE(std::filesystem::exists(paths.data));
+  EXPECT_EQ(DataFileSize(), 0u);
 }
 
-TEST_F(TableEditorTest, KeepingTheRecordStillMovesUpAndSaves) {
+TEST_F(TableEditorTest, DeleteQuestionNamesTheRecordAndNoStillMovesUpAndSaves) {
   list = FiveRecords();
   Open();
-  ClickDescription("Eve");
-  ui.answers = {2};
-  Button("btnDelete")->click();
-  EXPECT_EQ(Descriptions(), ByDate);
-  EXPECT_EQ(SelectedDescription(), "Carol");
+  Click("Bob");
+  Delete(2);
+  EXPECT_EQ(Shown(), ByDate);
+  EXPECT_EQ(Selected(), "dave");
   EXPECT_EQ(DataFileSize(), 5 * RecordSize);
-
   // Escape in the question (no answer) and the busy answer count as "No" too.
-  ui.answers = {0, -1};
-  Button("btnDelete")->click();
-  EXPECT_EQ(SelectedDescription(), "alice");
-  Button("btnDelete")->click();
-  EXPECT_EQ(SelectedDescription(), "alice");
+  Delete(0);
+  Delete(-1);
+  EXPECT_EQ(Selected(), "Carol");
+  Click("alice");
+  QTest::keyClick(Grid(), Qt::Key_Delete);
+  EXPECT_EQ(Selected(), "alice");
   EXPECT_EQ(list.size(), 5u);
   EXPECT_TRUE(std::filesystem::exists(paths.backup));
-  EXPECT_EQ(ui.questions.size(), 3u);
+
+  ASSERT_EQ(ui.questions.size(), 4u);
+  const test::AskedQuestion& sample = ui.questions[0];
+  EXPECT_EQ(sample.caption, "Please confirm");
+  EXPECT_EQ(sample.message,
+            "Are you sure you wish to delete this anniversary?\r\n\r\n"
+            "Description: Bob\r\nDate: December 25th (----)\r\nType: Holiday\r\n"
+            "Importance: 255\r\nReminder: This day only");
+  EXPECT_EQ(sample.buttons, Texts({"&Yes, delete now!", "&No, keep it..."}));
+  EXPECT_EQ(sample.icon, IconKind::Question);
+  EXPECT_TRUE(sample.canCancel);
+  // A name day has no year either.
+  EXPECT_NE(ui.questions[3].message.find("Date: January 20th (----)\r\nType: Name Day\r\nImportance: 5\r\n"),
+            std::string::npos);
 }
 
-TEST_F(TableEditorTest, AddingSavesAndSelectsTheNewRecord) {
-  const auto append = [](TAnniversaryList& records, bool adding, int) {
-    EXPECT_TRUE(adding);
+TEST_F(TableEditorTest, EmptyListRefusesEditAndDeleteUntilTheFirstRecordIsAdded) {
+  Open([](TAnniversaryList& records, bool, int) {
     records.push_back(Record(KindBirthday, 1970, 2, 14, "Bianca", 3, 5));
     return true;
-  };
-  Open(append);
+  });
+  EXPECT_FALSE(Grid()->horizontalHeader()->isVisible());
+  EXPECT_EQ(Shown(), Texts({"Description"}));
+  EXPECT_EQ(Text(0, 0), QStringLiteral("Date"));
+  EXPECT_EQ(SelectedRow(), -1);
+  EXPECT_EQ(RecordsLabel(), QStringLiteral("Records Count: 0"));
+  EXPECT_FALSE(Button("btnDelete")->isEnabled());
+  EXPECT_EQ(Sort()->currentText(), QStringLiteral("Date"));
+  // Editing and deleting need a record, whichever way they are asked for.
+  QTest::keyClick(Grid(), Qt::Key_Return);
+  QTest::keyClick(Grid(), Qt::Key_Delete);
+  Button("btnEdit")->click();
+  QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, CellCentre(0));
+  EXPECT_TRUE(calls.empty());
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_FALSE(std::filesystem::exists(paths.data));
+
   Button("btnAddNew")->click();
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_TRUE(calls[0].adding);
+  EXPECT_TRUE(calls[0].first);
   EXPECT_TRUE(Grid()->horizontalHeader()->isVisible());
-  EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Bianca"}));
+  EXPECT_EQ(Shown(), Texts({"Bianca"}));
   EXPECT_EQ(SelectedRow(), 0);
   EXPECT_TRUE(Button("btnDelete")->isEnabled());
   EXPECT_EQ(RecordsLabel(), QStringLiteral("Records Count: 1"));
@@ -437,21 +336,9 @@ TEST_F(TableEditorTest, AddingSavesAndSelectsTheNewRecord) {
   list = FiveRecords();
   ChooseSort(2);
   QTest::keyClick(Grid(), Qt::Key_Insert);
-  EXPECT_EQ(Descriptions(), (std::vector<std::string>{"alice", "Bianca", "Bob", "Carol", "dave", "Eve"}));
-  EXPECT_EQ(SelectedDescription(), "Bianca");
+  EXPECT_EQ(Shown(), Texts({"alice", "Bianca", "Bob", "Carol", "dave", "Eve"}));
+  EXPECT_EQ(Selected(), "Bianca");
   EXPECT_EQ(DataFileSize(), 6 * RecordSize);
-}
-
-TEST_F(TableEditorTest, CancelledEditorChangesNothing) {
-  list = FiveRecords();
-  Open([](TAnniversaryList&, bool, int) { return false; });
-  ClickDescription("Eve");
-  Button("btnAddNew")->click();
-  Button("btnEdit")->click();
-  EXPECT_EQ(calls.size(), 2u);
-  EXPECT_EQ(SelectedDescription(), "Eve");
-  EXPECT_EQ(list.size(), 5u);
-  EXPECT_FALSE(std::filesystem::exists(paths.data));
 }
 
 TEST_F(TableEditorTest, EditedRecordIsSelectedAtItsNewPlace) {
@@ -461,45 +348,31 @@ TEST_F(TableEditorTest, EditedRecordIsSelectedAtItsNewPlace) {
     return true;
   });
   ChooseSort(2);
-  ClickDescription("alice");
+  Click("alice");
   Button("btnEdit")->click();
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_FALSE(calls[0].adding);
-  EXPECT_EQ(calls[0].index, 0);
-  EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Bob", "Carol", "dave", "Eve", "Zed"}));
-  EXPECT_EQ(SelectedDescription(), "Zed");
+  EXPECT_EQ(Shown(), Texts({"Bob", "Carol", "dave", "Eve", "Zed"}));
+  EXPECT_EQ(Selected(), "Zed");
   EXPECT_EQ(DataFileSize(), 5 * RecordSize);
 
-  // Enter and a double click edit the selected row.
-  ClickDescription("Carol");
+  // Enter and a double click (which starts with a click) edit the selected row.
+  Click("Carol");
   QTest::keyClick(Grid(), Qt::Key_Return);
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[1].index, 1);
-  EXPECT_EQ(SelectedDescription(), "Zed");
-  const int dave = 1;
-  ASSERT_EQ(Text(dave, 3), QStringLiteral("dave"));
-  // A double click starts with a click.
-  ClickRow(dave);
-  QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, Grid()->visualItemRect(Grid()->item(dave, 3)).center());
-  ASSERT_EQ(calls.size(), 3u);
-  EXPECT_EQ(calls[2].index, dave);
-  EXPECT_FALSE(calls[2].adding);
+  EXPECT_EQ(Selected(), "Zed");
+  ClickRow(1);
+  QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, CellCentre(1));
+  EXPECT_EQ(calls, (std::vector<std::pair<bool, int>>{{false, 0}, {false, 1}, {false, 1}}));
 }
 
 TEST_F(TableEditorTest, AcceptedEditKeepsFollowingARecordThatTiesWithAnother) {
   // Birthdays that differ only in their year tie on every key of the date order.
-  const std::vector<std::pair<int, int>> yearsAndMonths = {{1950, 1}, {1950, 1}, {1951, 1}, {1952, 2}, {1951, 2}};
-  for (const auto& [year, month] : yearsAndMonths)
+  for (const auto& [year, month] : {std::pair{1950, 1}, {1950, 1}, {1951, 1}, {1952, 2}, {1951, 2}})
     list.push_back(Record(KindBirthday, year, month, 1, "A", 3, DefaultReminder));
   Open([](TAnniversaryList&, bool, int) { return true; });
   ClickRow(1);
-  ASSERT_EQ(Text(1, 1), QStringLiteral("1951"));
-  ASSERT_EQ(Text(1, 0), QStringLiteral("January 1st"));
+  ASSERT_EQ(Text(1, 1) + Text(1, 0), QStringLiteral("1951January 1st"));
   QTest::keyClick(Grid(), Qt::Key_Return);
-  const int row = SelectedRow();
-  ASSERT_GE(row, 0);
-  EXPECT_EQ(Text(row, 1), QStringLiteral("1951"));
-  EXPECT_EQ(Text(row, 0), QStringLiteral("January 1st"));
+  ASSERT_GE(SelectedRow(), 0);
+  EXPECT_EQ(Text(SelectedRow(), 1) + Text(SelectedRow(), 0), QStringLiteral("1951January 1st"));
 }
 
 TEST_F(TableEditorTest, FailedSaveKeepsTheChangeOnScreen) {
@@ -512,8 +385,28 @@ TEST_F(TableEditorTest, FailedSaveKeepsTheChangeOnScreen) {
   Button("btnAddNew")->click();
   ASSERT_EQ(ui.questions.size(), 1u);
   EXPECT_EQ(ui.questions[0].caption, "File I/O Error");
-  EXPECT_EQ(Descriptions(), (std::vector<std::string>{"New Year"}));
+  EXPECT_EQ(Shown(), Texts({"New Year"}));
   EXPECT_EQ(SelectedRow(), 0);
+}
+
+TEST_F(TableEditorTest, CancelledEditorChangesNothingAndEnterPressesOnlyTheFocusedButton) {
+  list = FiveRecords();
+  Open();
+  Click("Eve");
+  QTest::keyClick(Sort(), Qt::Key_Return);
+  EXPECT_TRUE(calls.empty());
+  QTest::keyClick(Button("btnAddNew"), Qt::Key_Enter);
+  QTest::keyClick(Button("btnEdit"), Qt::Key_Return);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_TRUE(calls[0].first);
+  EXPECT_FALSE(calls[1].first);
+  EXPECT_EQ(Selected(), "Eve");
+  EXPECT_EQ(list.size(), 5u);
+  EXPECT_FALSE(std::filesystem::exists(paths.data));
+  QTest::keyClick(Button("btnDelete"), Qt::Key_Return);
+  EXPECT_EQ(ui.questions.size(), 1u);
+  QTest::keyClick(Button("btnClose"), Qt::Key_Return);
+  EXPECT_FALSE(table->isVisible());
 }
 
 TEST_F(TableEditorTest, EscapeClosesFromTheGridTheButtonsAndTheSortList) {
@@ -522,56 +415,38 @@ TEST_F(TableEditorTest, EscapeClosesFromTheGridTheButtonsAndTheSortList) {
   for (QWidget* control : {static_cast<QWidget*>(Grid()), static_cast<QWidget*>(Button("btnEdit")),
                            static_cast<QWidget*>(Sort()), static_cast<QWidget*>(table.get())}) {
     table->show();
-    ASSERT_TRUE(table->isVisible());
     QTest::keyClick(control, Qt::Key_Escape);
     EXPECT_FALSE(table->isVisible()) << control->objectName().toStdString();
   }
-  table->show();
-  Button("btnClose")->click();
-  EXPECT_FALSE(table->isVisible());
-  EXPECT_TRUE(calls.empty());
 }
 
-TEST_F(TableEditorTest, EveryShowingReloadsWithTheLastSortChoice) {
-  list = FiveRecords();
-  Open();
-  ChooseSort(3);
-  ClickDescription("Carol");
-  table->close();
-
-  list.push_back(Record(KindDeath, 1900, 6, 6, "Frank", 1, 20));
-  table->show();
-  EXPECT_EQ(Sort()->currentIndex(), 3);
-  EXPECT_EQ(Descriptions(), (std::vector<std::string>{"Bob", "alice", "Eve", "Carol", "Frank", "dave"}));
-  EXPECT_EQ(SelectedRow(), 0);
-  EXPECT_EQ(RecordsLabel(), QStringLiteral("Records Count: 6"));
-  EXPECT_EQ(table->focusWidget(), Grid());
-}
-
-TEST_F(TableEditorTest, ShowEditorRestoresDateOrderAndRedrawsOnClose) {
+TEST_F(TableEditorTest, EveryShowingReloadsWithTheLastSortAndClosingRestoresDateOrder) {
   list = FiveRecords();
   Open();
   ChooseSort(2);
+  Click("Carol");
   table->close();
-  ASSERT_NE(ListDescriptions(), ByDate);
-
-  QRect shownAt;
-  QRect screenArea;
+  list.push_back(Record(KindDeath, 1900, 6, 6, "Frank", 1, 20));
+  QRect shownAt, screenArea;
   bool wasModal = false;
   QTimer::singleShot(0, table.get(), [&] {
     wasModal = QApplication::activeModalWidget() == table.get();
     shownAt = table->frameGeometry();
     screenArea = table->screen()->geometry();
-    EXPECT_EQ(ListDescriptions(), (std::vector<std::string>{"alice", "Bob", "Carol", "dave", "Eve"}));
+    EXPECT_EQ(Sort()->currentIndex(), 2);
+    EXPECT_EQ(Stored(), Texts({"alice", "Bob", "Carol", "dave", "Eve", "Frank"}));
+    EXPECT_EQ(Shown(), Stored());
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(RecordsLabel(), QStringLiteral("Records Count: 6"));
+    EXPECT_EQ(table->focusWidget(), Grid());
     Button("btnClose")->click();
   });
   QTimer::singleShot(5000, table.get(), [&] { table->done(0); });
   ShowTableEditor(*table, list, ui);
 
   EXPECT_TRUE(wasModal);
-  EXPECT_LE(std::abs(shownAt.center().x() - screenArea.center().x()), 1);
-  EXPECT_LE(std::abs(shownAt.center().y() - screenArea.center().y()), 1);
-  EXPECT_EQ(ListDescriptions(), ByDate);
+  EXPECT_LE((shownAt.center() - screenArea.center()).manhattanLength(), 2);
+  EXPECT_EQ(Stored(), Texts({"alice", "Carol", "Eve", "Frank", "dave", "Bob"}));
   EXPECT_EQ(ui.redraws, 1);
   EXPECT_FALSE(std::filesystem::exists(paths.data));
 }
