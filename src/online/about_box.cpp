@@ -23,6 +23,7 @@ constexpr const char* InstructionsText =
     "    Never forget an anniversary again!";
 constexpr int PictureWidth = 164;
 constexpr int PictureHeight = 314;
+constexpr int TextRightLimit = 376 - 12;  // the picture panel's left edge, less a margin
 
 QFont TahomaPixels(int pixels, bool bold) {
   QFont font("Tahoma");
@@ -110,7 +111,13 @@ void TfrmAbout::FormActivate() {
   labVersion_->setText(QString("Version: ") + ProductVersion);
   labVersion_->adjustSize();
   labInstructions_->setText(QString(InstructionsText).replace("\r\n", "\n"));
+  labInstructions_->setFont(TahomaPixels(13, false));
   labInstructions_->adjustSize();
+  // A wider face standing in for Tahoma must not run into the picture.
+  for (int pixels = 12; labInstructions_->geometry().right() > TextRightLimit && pixels >= 10; --pixels) {
+    labInstructions_->setFont(TahomaPixels(pixels, false));
+    labInstructions_->adjustSize();
+  }
 }
 
 void TfrmAbout::btnHelpClick() {
