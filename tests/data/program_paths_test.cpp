@@ -19,7 +19,7 @@ EnvLookup Env(std::map<std::string, std::string> values) {
   };
 }
 
-TEST(ProgramPathsBesideProgram, AddsExtensionsToAProgramWithoutOne) {
+TEST(ProgramPathsBesideProgram, ExtensionIsAddedOrTheLastOneReplaced) {
   test::TempDir dir;
   const auto paths = DerivePaths(dir / "jubilora", Env({{"HOME", "/home/anna"}}));
   EXPECT_EQ(paths.program, dir / "jubilora");
@@ -28,16 +28,9 @@ TEST(ProgramPathsBesideProgram, AddsExtensionsToAProgramWithoutOne) {
   EXPECT_EQ(paths.settings, dir / "jubilora.ini");
   EXPECT_EQ(paths.samples, dir / "jubilora.spl");
   EXPECT_EQ(paths.help, dir / "jubilora.chm");
-  EXPECT_EQ(paths.Data().data, paths.data);
   EXPECT_EQ(paths.Data().backup, paths.backup);
-}
-
-TEST(ProgramPathsBesideProgram, ReplacesOnlyTheLastExtension) {
-  test::TempDir dir;
   EXPECT_EQ(DerivePaths(dir / "Jubilora.exe", Env({})).data, dir / "Jubilora.jld");
-  const auto dotted = DerivePaths(dir / "jubilora.v3.bin", Env({}));
-  EXPECT_EQ(dotted.backup, dir / "jubilora.v3.jlb");
-  EXPECT_EQ(dotted.help, dir / "jubilora.v3.chm");
+  EXPECT_EQ(DerivePaths(dir / "jubilora.v3.bin", Env({})).help, dir / "jubilora.v3.chm");
 }
 
 TEST(ProgramPathsBesideProgram, BinFolderWithoutSharedFilesIsNotAnInstallation) {
@@ -46,7 +39,6 @@ TEST(ProgramPathsBesideProgram, BinFolderWithoutSharedFilesIsNotAnInstallation) 
   fs::create_directories(dir / "share");  // no share/jubilora
   const auto paths = DerivePaths(dir / "bin" / "jubilora", Env({{"XDG_DATA_HOME", "/home/anna/data"}}));
   EXPECT_EQ(paths.data, dir / "bin" / "jubilora.jld");
-  EXPECT_EQ(paths.settings, dir / "bin" / "jubilora.ini");
   EXPECT_EQ(paths.samples, dir / "bin" / "jubilora.spl");
 }
 
@@ -65,7 +57,6 @@ TEST_F(InstalledProgramPaths, WritableFilesGoToTheXdgFolders) {
   const auto paths = DerivePaths(program, Env({{"HOME", "/home/anna"},
                                                {"XDG_DATA_HOME", "/srv/anna/data"},
                                                {"XDG_CONFIG_HOME", "/srv/anna/config"}}));
-  EXPECT_EQ(paths.program, program);
   EXPECT_EQ(paths.data, fs::path("/srv/anna/data/jubilora/jubilora.jld"));
   EXPECT_EQ(paths.backup, fs::path("/srv/anna/data/jubilora/jubilora.jlb"));
   EXPECT_EQ(paths.settings, fs::path("/srv/anna/config/jubilora/jubilora.ini"));
@@ -73,20 +64,17 @@ TEST_F(InstalledProgramPaths, WritableFilesGoToTheXdgFolders) {
   EXPECT_EQ(paths.help, share / "jubilora.chm");
 }
 
-TEST_F(InstalledProgramPaths, WithoutXdgVariablesTheHomeDefaultsApply) {
-  const auto paths = DerivePaths(program, Env({{"HOME", "/home/anna"}}));
-  EXPECT_EQ(paths.data, fs::path("/home/anna/.local/share/jubilora/jubilora.jld"));
-  EXPECT_EQ(paths.backup, fs::path("/home/anna/.local/share/jubilora/jubilora.jlb"));
-  EXPECT_EQ(paths.settings, fs::path("/home/anna/.config/jubilora/jubilora.ini"));
-  EXPECT_EQ(paths.samples, share / "jubilora.spl");
-  EXPECT_EQ(paths.help, share / "jubilora.chm");
-}
-
-TEST_F(InstalledProgramPaths, EmptyOrRelativeXdgVariablesAreIgnored) {
-  const auto paths = DerivePaths(
-      program, Env({{"HOME", "/home/anna"}, {"XDG_DATA_HOME", ""}, {"XDG_CONFIG_HOME", "relative/config"}}));
-  EXPECT_EQ(paths.data, fs::path("/home/anna/.local/share/jubilora/jubilora.jld"));
-  EXPECT_EQ(paths.settings, fs::path("/home/anna/.config/jubilora/jubilora.ini"));
+TEST_F(InstalledProgramPaths, WithoutUsableXdgVariablesTheHomeDefaultsApply) {
+  // Empty and relative values count as unset.
+  const EnvLookup unusable =
+      Env({{"HOME", "/home/anna"}, {"XDG_DATA_HOME", ""}, {"XDG_CONFIG_HOME", "relative/config"}});
+  for (const auto& env : {Env({{"HOME", "/home/anna"}}), unusable}) {
+    const auto paths = DerivePaths(program, env);
+    EXPECT_EQ(paths.data, fs::path("/home/anna/.local/share/jubilora/jubilora.jld"));
+    EXPECT_EQ(paths.backup, fs::path("/home/anna/.local/share/jubilora/jubilora.jlb"));
+    EXPECT_EQ(paths.settings, fs::path("/home/anna/.config/jubilora/jubilora.ini"));
+    EXPECT_EQ(paths.help, share / "jubilora.chm");
+  }
 }
 
 TEST_F(InstalledProgramPaths, WithNoHomeAtAllTheWritableFilesStayBesideTheProgram) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include <QUrl>
-#include <QUrlQuery>
 
 namespace jubilora {
 namespace {
@@ -37,22 +36,8 @@ class OpenUrlTest : public ::testing::Test {
 TEST_F(OpenUrlTest, AMailLinkReachesTheMailProgramWithItsSubjectIntact) {
   OpenUrl(QuestionMailUrl());
   ASSERT_EQ(opened.size(), 1u);
-  const QUrl& url = opened[0];
-  ASSERT_TRUE(url.isValid());
-  EXPECT_EQ(url.scheme(), "mailto");
-  EXPECT_EQ(url.path(), "support@example.com");
-  const QUrlQuery query(url);
-  EXPECT_EQ(query.queryItemValue("Subject", QUrl::FullyDecoded), "Question about Jubilora");
-  EXPECT_TRUE(query.hasQueryItem("Body"));
-  EXPECT_EQ(query.queryItemValue("Body"), "");
   // The blanks travel encoded; nothing else is added.
-  EXPECT_EQ(url.toEncoded(), "mailto:support@example.com?Subject=Question%20about%20Jubilora&Body=");
-}
-
-TEST_F(OpenUrlTest, AWebLinkIsOpenedAsItStands) {
-  OpenUrl(MakerSiteUrl());
-  ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0].toString(), QString::fromStdString(MakerSiteUrl()));
+  EXPECT_EQ(opened[0].toEncoded(), "mailto:support@example.com?Subject=Question%20about%20Jubilora&Body=");
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
+#include <utility>
+#include <vector>
+
 #include "support/qt_app.h"
 
 namespace jubilora {
@@ -15,19 +18,14 @@ namespace {
 QApplication& App() { return test::TestApplication(); }
 
 TEST(WithFinalPeriod, AddsOneOnlyAfterCharactersSortingAfterThePeriod) {
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("Access denied")), QStringLiteral("Access denied."));
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("a")), QStringLiteral("a."));
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("Disk full/")), QStringLiteral("Disk full/."));
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("Error 5")), QStringLiteral("Error 5."));
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("Fichier fermé")), QStringLiteral("Fichier fermé."));
-  // "." itself and everything below it in the code table keep the text as it is.
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("Done.")), QStringLiteral("Done."));
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral(".")), QStringLiteral("."));
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("Stop!")), QStringLiteral("Stop!"));
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("(code 2)")), QStringLiteral("(code 2)"));
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("in use,")), QStringLiteral("in use,"));
-  EXPECT_EQ(WithFinalPeriod(QStringLiteral("line\n")), QStringLiteral("line\n"));
-  EXPECT_EQ(WithFinalPeriod(QString()), QString());
+  const std::pair<QString, QString> cases[] = {
+      {"Access denied", "Access denied."}, {"Disk full/", "Disk full/."}, {"Error 5", "Error 5."},
+      {"Fichier ferm\u00E9", "Fichier ferm\u00E9."},
+      // "." itself and everything below it in the code table keep the text as it is.
+      {"Done.", "Done."}, {"Stop!", "Stop!"}, {"(code 2)", "(code 2)"}, {"in use,", "in use,"},
+      {"line\n", "line\n"}, {"", ""},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(WithFinalPeriod(text), expected) << text.toStdString();
 }
 
 class ErrorReportTest : public ::testing::Test {
@@ -39,22 +37,17 @@ class ErrorReportTest : public ::testing::Test {
 TEST_F(ErrorReportTest, ShowsTheStandardErrorBoxWithOneOk) {
   QWidget owner;
   owner.show();
-  QString title;
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  int buttonCount = 0;
-  Qt::TextFormat format = Qt::AutoText;
-  QWidget* parent = nullptr;
   bool closedByOk = false;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
-    title = box->windowTitle();
-    text = box->text();
-    icon = box->icon();
-    buttonCount = static_cast<int>(box->buttons().size());
-    format = box->textFormat();
-    parent = box->parentWidget();
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Jubilora"));
+    // Plain text, so that a file name with angle brackets shows as it is.
+    EXPECT_EQ(box->text(), QStringLiteral("Cannot open <backup> file."));
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    EXPECT_EQ(box->buttons().size(), 1);
+    EXPECT_EQ(box->parentWidget(), &owner);
     if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
       ok->click();
       closedByOk = true;
@@ -64,29 +57,15 @@ TEST_F(ErrorReportTest, ShowsTheStandardErrorBoxWithOneOk) {
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
   });
   ShowErrorReport(&owner, QStringLiteral("Cannot open <backup> file"));
-  EXPECT_EQ(title, QStringLiteral("Jubilora"));
-  EXPECT_EQ(text, QStringLiteral("Cannot open <backup> file."));
-  EXPECT_EQ(icon, QMessageBox::Critical);
-  EXPECT_EQ(buttonCount, 1);
-  EXPECT_EQ(format, Qt::PlainText);
-  EXPECT_EQ(parent, &owner);
   EXPECT_TRUE(closedByOk);
 }
 
 TEST_F(ErrorReportTest, PresenterReceivesTheShownTextInsteadOfTheBox) {
-  QWidget* seenOwner = nullptr;
-  QString seenText;
-  int calls = 0;
-  SetErrorReportPresenter([&](QWidget* owner, const QString& text) {
-    seenOwner = owner;
-    seenText = text;
-    ++calls;
-  });
+  std::vector<std::pair<QWidget*, QString>> seen;
+  SetErrorReportPresenter([&](QWidget* owner, const QString& text) { seen.emplace_back(owner, text); });
   QWidget owner;
   ShowErrorReport(&owner, QStringLiteral("The file is in use"));
-  EXPECT_EQ(calls, 1);
-  EXPECT_EQ(seenOwner, &owner);
-  EXPECT_EQ(seenText, QStringLiteral("The file is in use."));
+  EXPECT_EQ(seen, (std::vector<std::pair<QWidget*, QString>>{{&owner, QStringLiteral("The file is in use.")}}));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
