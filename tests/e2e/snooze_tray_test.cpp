@@ -127,7 +127,10 @@ TEST(SnoozeTray, SnoozeShowsTheTrayIconAndAClickBringsTheWindowBack) {
   // Ctrl+S, then the first button ("1&5 minutes") has the focus.
   desktop.Run("xdotool", {"windowfocus", std::to_string(main->id)});
   desktop.Run("xdotool", {"key", "--window", std::to_string(main->id), "ctrl+s"});
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  const auto questionShown = [&] {
+    return !desktop.Run("xdotool", {"search", "--onlyvisible", "--name", "Snooze Jubilora"}).empty();
+  };
+  ASSERT_TRUE(WaitFor(questionShown)) << "no snooze question";
   desktop.Run("xdotool", {"key", "Return"});
 
   EXPECT_TRUE(WaitFor([&] { return !desktop.Visible(IsMainWindow) && desktop.Visible(IsTrayIcon); }))
