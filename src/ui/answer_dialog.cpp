@@ -24,7 +24,7 @@ namespace {
 constexpr const char* DialogFontFamily = "Tahoma";
 constexpr int DialogFontPoints = 8;
 constexpr int RefTopInterval = 100;
-constexpr const char* NoHelpViewer = "The help viewer is not available yet";
+constexpr const char* NoHelpViewer = "No help viewer is set up";
 // Used only when a caller gives no button at all: a dialog without buttons and without
 // Escape could never be closed.
 constexpr const char* FallbackButton = "OK";

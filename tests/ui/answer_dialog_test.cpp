@@ -181,7 +181,7 @@ TEST_F(AnswerDialogTest, DefaultHelpReportsTheMissingViewerOverTheDialog) {
     stayedOpen = d->isVisible() && OpenDialog() == d;
     ButtonsOf(d).at(1)->click();
   });
-  EXPECT_EQ(reported, QStringLiteral("The help viewer is not available yet."));
+  EXPECT_EQ(reported, QStringLiteral("No help viewer is set up."));
   EXPECT_TRUE(stayedOpen);
   EXPECT_EQ(answer, 2);
 }
