@@ -19,6 +19,7 @@
 #include "core/calendar.h"
 #include "core/naming.h"
 #include "ui/color_box.h"
+#include "ui/dialog_keys.h"
 #include "ui/font_choice.h"
 #include "ui/qt_text.h"
 
@@ -341,19 +342,7 @@ void TfrmCfg::btnOKClick() {
 void TfrmCfg::btnCancelClick() { reject(); }
 
 bool TfrmCfg::KeyDownAnywhere(int key) {
-  switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      btnOK_->setFocus();
-      btnOKClick();
-      return true;
-    case Qt::Key_Escape:
-      btnCancel_->setFocus();
-      btnCancelClick();
-      return true;
-    default:
-      return false;
-  }
+  return AcceptOrCancelOnKey(key, btnOK_, [this] { btnOKClick(); }, btnCancel_, [this] { btnCancelClick(); });
 }
 
 bool TfrmCfg::eventFilter(QObject* watched, QEvent* event) {

@@ -21,6 +21,7 @@
 #include "platform/clock.h"
 #include "ui/answer_dialog.h"
 #include "ui/description_edit.h"
+#include "ui/dialog_keys.h"
 #include "ui/qt_text.h"
 
 namespace jubilora {
@@ -475,19 +476,8 @@ void TfrmEdit::btnOKClick() {
 void TfrmEdit::btnCancelClick() { reject(); }
 
 bool TfrmEdit::KeyDownAnywhere(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      btnOK_->setFocus();
-      btnOKClick();
-      return true;
-    case Qt::Key_Escape:
-      btnCancel_->setFocus();
-      btnCancelClick();
-      return true;
-    default:
-      return false;
-  }
+  return AcceptOrCancelOnKey(event->key(), btnOK_, [this] { btnOKClick(); }, btnCancel_,
+                             [this] { btnCancelClick(); });
 }
 
 bool TfrmEdit::eventFilter(QObject* watched, QEvent* event) {
