@@ -1,28 +1,28 @@
-// The headless report of 10,000 records: load (one date sort), the three date sorts of a
-// report build, selection, texts and colours. Target: well under one second.
+// The five orderings alone and the whole headless report (`--print`: load, which sorts by
+// date, the three date sorts of a report build, selection, texts and colours), at 1,000,
+// 10,000 and 100,000 records given in random, sorted and reverse-sorted order.
+// Targets: from 10,000 to 100,000 random records at most 15 times the time, and
+// reverse-sorted records no slower than random ones.
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <random>
 #include <string>
 
-#include <unistd.h>
-
 #include "core/calendar.h"
+#include "core/ordering.h"
 #include "data/data_file.h"
 #include "report/text_report.h"
+#include "support/records.h"
+#include "support/temp_dir.h"
 
 namespace {
 
 using namespace jubilora;
 
-class PlainColors : public SystemColors {
- public:
-  std::uint32_t ColorOf(int index) const override { return static_cast<std::uint32_t>(index) * 0x010101u; }
-};
+enum Shape { Random = 0, Sorted = 1, Reversed = 2 };
+const char* const ShapeNames[] = {"random", "sorted", "reversed"};
 
 TAnniversaryList RandomRecords(int count) {
   std::mt19937 random(20261206);
@@ -32,7 +32,7 @@ TAnniversaryList RandomRecords(int count) {
     TAnniversary r;
     r.Kind = static_cast<std::uint8_t>(1 + random() % 7);
     r.Date = DayFromCivil(1930 + static_cast<int>(random() % 90), 1, 1) + static_cast<int>(random() % 365);
-    // Few distinct texts, so that many records tie and the exchange procedure does real work.
+    // Few distinct texts, so that many records tie on every key.
     r.SetDescription(std::string(names[random() % 10]) + " " + std::to_string(random() % 50));
     r.Importance = static_cast<std::uint8_t>(random() % 6);
     r.ReminderDays = (random() % 3 == 0) ? DefaultReminder : static_cast<std::uint8_t>(random() % 91);
@@ -41,19 +41,33 @@ TAnniversaryList RandomRecords(int count) {
   return list;
 }
 
-std::filesystem::path WriteDataFile(const TAnniversaryList& list) {
-  const auto folder = std::filesystem::temp_directory_path() / ("jubilora-bench-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  const auto file = folder / "jubilora.jld";
-  std::ofstream(file, std::ios::binary) << EncodeRecords(list);
-  return folder;
+// Sorted means sorted by the ordering being measured (by date for the report).
+TAnniversaryList Records(int count, Shape shape, SortOrder order) {
+  TAnniversaryList list = RandomRecords(count);
+  if (shape != Random) SortBy(order, list, -1);
+  if (shape == Reversed) std::reverse(list.begin(), list.end());
+  return list;
+}
+
+void BM_Ordering(benchmark::State& state, SortOrder order) {
+  const auto shape = static_cast<Shape>(state.range(1));
+  const TAnniversaryList input = Records(static_cast<int>(state.range(0)), shape, order);
+  for (auto _ : state) {
+    state.PauseTiming();
+    TAnniversaryList list = input;
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(SortBy(order, list, static_cast<int>(list.size() / 2)));
+  }
+  state.SetLabel(ShapeNames[shape]);
 }
 
 void BM_HeadlessReport(benchmark::State& state) {
-  const auto folder = WriteDataFile(RandomRecords(static_cast<int>(state.range(0))));
+  const auto shape = static_cast<Shape>(state.range(1));
+  const test::TempDir folder;
   const DataPaths paths{folder / "jubilora.jld", folder / "jubilora.jlb"};
+  test::WriteBytes(paths.data, EncodeRecords(Records(static_cast<int>(state.range(0)), shape, SortOrder::Date)));
   const TCfg cfg;
-  const PlainColors colors;
+  const test::FixedSystemColors colors;
   const DayNumber today = DayFromCivil(2026, 12, 6);
   std::size_t lines = 0;
   for (auto _ : state) {
@@ -65,8 +79,19 @@ void BM_HeadlessReport(benchmark::State& state) {
     benchmark::DoNotOptimize(text.data());
   }
   state.counters["entries"] = static_cast<double>(lines);
-  std::filesystem::remove_all(folder);
+  state.SetLabel(ShapeNames[shape]);
 }
-BENCHMARK(BM_HeadlessReport)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void Sizes(benchmark::internal::Benchmark* b) {
+  b->ArgsProduct({{1000, 10000, 100000}, {Random, Sorted, Reversed}})->ArgNames({"records", "shape"});
+  b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK_CAPTURE(BM_Ordering, date, SortOrder::Date)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_Ordering, type, SortOrder::Type)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_Ordering, description, SortOrder::Description)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_Ordering, priority, SortOrder::Priority)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_Ordering, reminder, SortOrder::Reminder)->Apply(Sizes);
+BENCHMARK(BM_HeadlessReport)->Apply(Sizes);
 
 }  // namespace

@@ -1,16 +1,11 @@
 #pragma once
-// The five record orderings, run as the program's exchange procedure: the arrangement it
-// leaves among records equal under every key is part of what the user sees.
+// The five record orderings. Each leaves exactly the arrangement of the program's exchange
+// procedure (core/exchange_order.h): where records equal under every key end up is part
+// of what the user sees, and of what the data file holds.
 
 #include "core/anniversary.h"
 
 namespace jubilora {
-
-int CompareDate(const TAnniversary& a, const TAnniversary& b);
-int ComparePriority(const TAnniversary& a, const TAnniversary& b);
-int CompareType(const TAnniversary& a, const TAnniversary& b);
-int CompareDescription(const TAnniversary& a, const TAnniversary& b);
-int CompareReminder(const TAnniversary& a, const TAnniversary& b);
 
 // Each returns the new position of the record that was at `selected` (unchanged when it
 // names no record).
