@@ -22,12 +22,14 @@ set(CPACK_PACKAGE_NAME jubilora)
 set(CPACK_PACKAGE_VENDOR "The Jubilora authors")
 set(CPACK_PACKAGE_CONTACT "Jubilora authors <${JUBILORA_AUTHORS_ADDRESS}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "reminder of birthdays, name days and other anniversaries")
+# Lines of at most 72 characters: the package's description is shown as it is written.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Jubilora keeps a list of birthdays, name days, wedding and death anniversaries, holidays and
-other yearly events. Each time you log on it shows one window with the days around today that
-carry events, each written in a colour that tells how close it is, with an icon per kind.
-The window can be snoozed into the notification area. The report can also be printed as text
-or written as a picture from the command line.")
+  "Jubilora keeps a list of birthdays, name days, wedding and death
+anniversaries, holidays and other yearly events. Each time you log on
+it shows one window with the days around today that carry events, each
+written in a colour that tells how close it is, with an icon per kind.
+The window can be snoozed into the notification area. The report can
+also be printed as text or written as a picture from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -40,8 +42,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${JUBILORA_SITE_HOST}/")
 # library names them: without them neither the window nor the text modes start.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# Wayland desktops run the window natively with it, others through Xwayland without it.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# Wayland desktops run the window natively with qt6-wayland (through Xwayland without it); the
+# help and the web and mail links reach the user's browser and mail program through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
 include(CPack)
 
 # The install test installs this build into a temporary prefix.

@@ -95,10 +95,11 @@ TEST_F(Installed, AFirstStartWritesIntoTheUsersFoldersAndTheSecondIsNoFirstRun) 
   const auto window = [&](const std::string& title) {
     return RunProgram("/usr/bin/xdotool", {"search", "--onlyvisible", "--name", title}, env).out;
   };
-  // Answers the window with its default button.
+  // Answers the window with its default button, once it has the keyboard.
   const auto answer = [&](const std::string& title) {
     const std::string id = window(title).substr(0, window(title).find('\n'));
-    RunProgram("/usr/bin/xdotool", {"windowfocus", "--sync", id}, env);
+    RunProgram("/usr/bin/xdotool", {"windowfocus", id}, env);
+    test::WaitFor([&] { return RunProgram("/usr/bin/xdotool", {"getwindowfocus"}, env).out == id + "\n"; }, 2000);
     RunProgram("/usr/bin/xdotool", {"key", "Return"}, env);
   };
   const std::string mainTitle = "^" + std::string(ProductName) + " " + ProductVersion + "$";
