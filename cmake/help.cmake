@@ -1,55 +1,53 @@
-# Compiles the help pages into the help file beside the program.
+# Puts the help pages in help/ beside the program and installs them as they are.
 #
 # Included by the top CMakeLists.txt it adds the target; run with "cmake -P" it is the build step
-# itself: it copies the pages to a staging folder, runs chmcmd there and moves the result into
-# place, failing on any error or warning of the compiler (a warning is a missing page or a broken
-# link).
+# itself: it checks that every link between the pages leads to a page that exists and that every
+# page links to the contents and the index, then copies the pages into place.
 
 if(CMAKE_SCRIPT_MODE_FILE)
-  file(REMOVE_RECURSE "${STAGE}")
-  file(COPY "${SOURCE}/" DESTINATION "${STAGE}")
-  execute_process(COMMAND "${CHMCMD}" jubilora.hhp
-    WORKING_DIRECTORY "${STAGE}"
-    RESULT_VARIABLE status
-    OUTPUT_VARIABLE out
-    ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "chmcmd failed (${status}):\n${out}${err}")
+  file(GLOB pages RELATIVE "${SOURCE}" "${SOURCE}/*.html")
+  set(problems "")
+  foreach(page IN LISTS pages)
+    file(READ "${SOURCE}/${page}" text)
+    string(REGEX MATCHALL "href=\"[^\"]*\"" links "${text}")
+    foreach(link IN LISTS links)
+      # Only links between the pages: no scheme (web and mail links), without the #part.
+      string(REGEX REPLACE "^href=\"([^\"#]*).*$" "\\1" target "${link}")
+      if(target AND NOT target MATCHES ":" AND NOT EXISTS "${SOURCE}/${target}")
+        string(APPEND problems "\n  ${page}: the link to ${target} leads nowhere")
+      endif()
+    endforeach()
+    foreach(required IN ITEMS contents.html keywords.html)
+      if(NOT page STREQUAL required AND NOT text MATCHES "href=\"${required}\"")
+        string(APPEND problems "\n  ${page}: no link to ${required}")
+      endif()
+    endforeach()
+  endforeach()
+  if(problems)
+    message(FATAL_ERROR "The help pages have broken links:${problems}")
   endif()
-  if(out MATCHES "Warning|Error" OR err MATCHES "Warning|Error")
-    message(FATAL_ERROR "chmcmd complained about the help pages:\n${out}${err}")
-  endif()
-  if(NOT EXISTS "${STAGE}/jubilora.chm")
-    message(FATAL_ERROR "chmcmd wrote no jubilora.chm:\n${out}${err}")
-  endif()
-  # A rename within the build folder: the help file is replaced whole.
-  file(RENAME "${STAGE}/jubilora.chm" "${OUTPUT}")
+  file(REMOVE_RECURSE "${OUTPUT}")
+  file(COPY "${SOURCE}/" DESTINATION "${OUTPUT}")
+  file(TOUCH "${STAMP}")
   return()
 endif()
 
-find_program(CHMCMD_PROGRAM chmcmd)
-if(NOT CHMCMD_PROGRAM)
-  message(FATAL_ERROR "chmcmd, the help compiler, is missing: install Debian's fp-utils (scripts/setup does)")
-endif()
-
 set(JUBILORA_HELP_SOURCE "${PROJECT_SOURCE_DIR}/resources/help")
-set(JUBILORA_HELP_FILE "${CMAKE_BINARY_DIR}/jubilora.chm")
-file(GLOB JUBILORA_HELP_PAGES CONFIGURE_DEPENDS
-  "${JUBILORA_HELP_SOURCE}/*.html" "${JUBILORA_HELP_SOURCE}/*.hhc" "${JUBILORA_HELP_SOURCE}/*.hhk"
-  "${JUBILORA_HELP_SOURCE}/*.hhp")
+set(JUBILORA_HELP_FOLDER "${CMAKE_BINARY_DIR}/help")
+set(JUBILORA_HELP_STAMP "${CMAKE_BINARY_DIR}/CMakeFiles/help.stamp")
+file(GLOB JUBILORA_HELP_PAGES CONFIGURE_DEPENDS "${JUBILORA_HELP_SOURCE}/*")
 
 add_custom_command(
-  OUTPUT "${JUBILORA_HELP_FILE}"
+  OUTPUT "${JUBILORA_HELP_STAMP}"
   COMMAND "${CMAKE_COMMAND}"
-    "-DCHMCMD=${CHMCMD_PROGRAM}"
     "-DSOURCE=${JUBILORA_HELP_SOURCE}"
-    "-DSTAGE=${CMAKE_BINARY_DIR}/help-pages"
-    "-DOUTPUT=${JUBILORA_HELP_FILE}"
+    "-DOUTPUT=${JUBILORA_HELP_FOLDER}"
+    "-DSTAMP=${JUBILORA_HELP_STAMP}"
     -P "${CMAKE_CURRENT_LIST_DIR}/help.cmake"
   DEPENDS ${JUBILORA_HELP_PAGES} "${CMAKE_CURRENT_LIST_DIR}/help.cmake"
-  COMMENT "Compiling the help file jubilora.chm"
+  COMMENT "Checking the help pages and putting them beside the program"
   VERBATIM)
-add_custom_target(jubilora_help ALL DEPENDS "${JUBILORA_HELP_FILE}")
+add_custom_target(jubilora_help ALL DEPENDS "${JUBILORA_HELP_STAMP}")
+add_dependencies(jubilora jubilora_help)
 
-include(GNUInstallDirs)
-install(FILES "${JUBILORA_HELP_FILE}" DESTINATION "${CMAKE_INSTALL_DATADIR}/jubilora")
+install(DIRECTORY "${JUBILORA_HELP_SOURCE}/" DESTINATION "${CMAKE_INSTALL_DATADIR}/jubilora/help")

@@ -23,3 +23,5 @@ if(TARGET data_sample_source_test)
     JUBILORA_SAMPLE_SOURCE="${JUBILORA_SAMPLE_SOURCE}" JUBILORA_SAMPLE_FILE="${JUBILORA_SAMPLE_FILE}")
   add_dependencies(data_sample_source_test jubilora_samples)
 endif()
+
+install(FILES ${JUBILORA_SAMPLE_FILE} DESTINATION "${CMAKE_INSTALL_DATADIR}/jubilora")

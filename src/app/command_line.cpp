@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/product.h"
+#include "online/links.h"
+
 namespace jubilora {
 
 namespace {
@@ -33,6 +36,30 @@ std::optional<FileMode> FileOption(const std::string& arg) {
 
 CommandLineResult Fail(std::string error) { return {std::nullopt, std::move(error)}; }
 
+bool Set(const EnvLookup& env, const char* variable) {
+  const auto value = env(variable);
+  return value && !value->empty();
+}
+
+constexpr const char* Usage =
+    "Usage: jubilora [/autorun]\n"
+    "       jubilora --print[=tsv] [--today YYYY-MM-DD]\n"
+    "       jubilora --render FILE.png [--today YYYY-MM-DD]\n"
+    "       jubilora --export-csv FILE\n"
+    "       jubilora -h | --help | -v | --version\n"
+    "\n"
+    "Without options the reminder window opens. The options run without a window,\n"
+    "read the program's files and never write them:\n"
+    "  --print             print the report as text\n"
+    "  --print=tsv         print one tab-separated line per entry: day, offset from\n"
+    "                      today, heading, text, colour, icon opacity, past (1/0)\n"
+    "  --render FILE.png   write the report picture as the window shows it\n"
+    "  --export-csv FILE   write the anniversaries as comma-separated values\n"
+    "  --today YYYY-MM-DD  compute the report for another day\n"
+    "  -h, --help          show this text\n"
+    "  -v, --version       show the program's version and licence\n"
+    "\n";
+
 }  // namespace
 
 std::optional<DayNumber> ParseIsoDate(const std::string& text) {
@@ -46,9 +73,26 @@ std::optional<DayNumber> ParseIsoDate(const std::string& text) {
   return DayFromCivil(year, month, day);
 }
 
+std::string HelpText() { return std::string(Usage) + "Report bugs to: " + BugAddress + "\n"; }
+
+std::string VersionText() {
+  return std::string(ProductName) + " " + ProductVersion + "\nCopyright (C) " + Copyright +
+         "\n"
+         "License GPL-3.0-or-later <https://gnu.org/licenses/gpl.html>\n"
+         "This is free software: you are free to change and redistribute it.\n"
+         "There is NO WARRANTY, to the extent permitted by law.\n";
+}
+
+bool WindowCanStart(const std::vector<std::string>& args, const EnvLookup& env) {
+  if (Set(env, "DISPLAY") || Set(env, "WAYLAND_DISPLAY") || Set(env, "QT_QPA_PLATFORM")) return true;
+  return std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+    return arg == "-platform" || arg == "--platform";
+  });
+}
+
 CommandLineResult ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine result;
-  if (args.empty() || args[0].rfind("--", 0) != 0) {
+  if (args.empty() || (args[0].rfind("--", 0) != 0 && args[0] != "-h" && args[0] != "-v")) {
     result.autorun = !args.empty() && EqualsIgnoringCase(args[0], "/autorun");
     return {result, {}};
   }
@@ -62,9 +106,9 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args) {
       if (!setMode(RunMode::PrintTsv)) return Fail(OneModeOnly);
     } else if (arg.rfind("--print=", 0) == 0) {
       return Fail("unknown report format '" + arg.substr(8) + "' (use --print or --print=tsv)");
-    } else if (arg == "--help") {
+    } else if (arg == "--help" || arg == "-h") {
       if (!setMode(RunMode::Help)) return Fail(OneModeOnly);
-    } else if (arg == "--version") {
+    } else if (arg == "--version" || arg == "-v") {
       if (!setMode(RunMode::Version)) return Fail(OneModeOnly);
     } else if (const auto fileMode = FileOption(arg)) {
       if (!setMode(fileMode->mode)) return Fail(OneModeOnly);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/calendar.h"
+#include "core/user_folders.h"
 
 namespace jubilora {
 
@@ -27,22 +28,16 @@ struct CommandLineResult {
 CommandLineResult ParseCommandLine(const std::vector<std::string>& args);
 std::optional<DayNumber> ParseIsoDate(const std::string& text);
 
-inline constexpr const char* UsageText =
-    "Usage: jubilora [/autorun]\n"
-    "       jubilora --print[=tsv] [--today YYYY-MM-DD]\n"
-    "       jubilora --render FILE.png [--today YYYY-MM-DD]\n"
-    "       jubilora --export-csv FILE\n"
-    "       jubilora --help | --version\n"
-    "\n"
-    "Without options the reminder window opens. The options run without a window,\n"
-    "read the program's files and never write them:\n"
-    "  --print             print the report as text\n"
-    "  --print=tsv         print one tab-separated line per entry: day, offset from\n"
-    "                      today, heading, text, colour, icon opacity, past (1/0)\n"
-    "  --render FILE.png   write the report picture as the window shows it\n"
-    "  --export-csv FILE   write the anniversaries as comma-separated values\n"
-    "  --today YYYY-MM-DD  compute the report for another day\n"
-    "  --help              show this text\n"
-    "  --version           show the program's version\n";
+// What --help and --version print.
+std::string HelpText();
+std::string VersionText();
+
+// Whether the window has somewhere to appear: a display in DISPLAY or WAYLAND_DISPLAY, or a
+// platform chosen by the user (QT_QPA_PLATFORM, or Qt's own -platform argument). Without one,
+// Qt would abort; the program says so instead, in NoDisplayMessage, and ends with status 1.
+bool WindowCanStart(const std::vector<std::string>& args, const EnvLookup& env);
+inline constexpr const char* NoDisplayMessage =
+    "no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+    "jubilora --print prints the report without one";
 
 }  // namespace jubilora

@@ -39,11 +39,11 @@ int WritePicture(const std::string& file, const TAnniversaryList& list, const st
 
 int RunHeadless(const CommandLine& commandLine, const ProgramPaths& paths, std::ostream& out, std::ostream& err) {
   if (commandLine.mode == RunMode::Help) {
-    out << UsageText;
+    out << HelpText();
     return 0;
   }
   if (commandLine.mode == RunMode::Version) {
-    out << ProductName << ' ' << ProductVersion << '\n';
+    out << VersionText();
     return 0;
   }
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -12,6 +11,7 @@
 #include "app/headless.h"
 #include "app/session_end.h"
 #include "app/window_app.h"
+#include "core/product.h"
 #include "data/program_paths.h"
 
 namespace {
@@ -21,12 +21,6 @@ std::filesystem::path ProgramFile(const char* argv0) {
   auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (!ec) return self;
   return std::filesystem::absolute(argv0, ec);
-}
-
-std::optional<std::string> Env(const std::string& name) {
-  const char* value = std::getenv(name.c_str());
-  if (!value) return std::nullopt;
-  return std::string(value);
 }
 
 void KeepOnlyFatalMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -43,12 +37,18 @@ int main(int argc, char** argv) {
     std::cerr << "jubilora: " << parsed.error << '\n';
     return 2;
   }
-  const ProgramPaths paths = DerivePaths(ProgramFile(argv[0]), Env);
+  const ProgramPaths paths = DerivePaths(ProgramFile(argv[0]), ProcessEnvironment);
 
   const CommandLine& commandLine = *parsed.commandLine;
   if (commandLine.mode == RunMode::Window) {
+    if (!WindowCanStart(args, ProcessEnvironment)) {
+      std::cerr << "jubilora: " << NoDisplayMessage << '\n';
+      return 1;
+    }
     SessionEnd::CatchSignals();
     QApplication app(argc, argv);
+    // Wayland compositors find the window's launcher, and with it its icon, by this name.
+    QGuiApplication::setDesktopFileName(ApplicationId);
     return RunWindowProgram(commandLine, paths);
   }
 

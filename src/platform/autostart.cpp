@@ -1,13 +1,9 @@
 #include "platform/autostart.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <system_error>
-
-#include <pwd.h>
-#include <unistd.h>
 
 #include "core/product.h"
 #include "data/atomic_file.h"
@@ -137,30 +133,16 @@ std::string ExpandFieldCodes(std::string_view line) {
   return out;
 }
 
-std::optional<std::string> HomeFolder(const EnvironmentLookup& env) {
-  if (auto home = env("HOME"); home && !home->empty()) return home;
-  if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) return std::string(entry->pw_dir);
-  return std::nullopt;
-}
-
 }  // namespace
 
 XdgAutostart::XdgAutostart(fs::path folder)
     : folder_(std::move(folder)), file_(folder_ / (std::string(ProductName) + ".desktop")) {}
 
-fs::path XdgAutostart::UserFolder(const EnvironmentLookup& env) {
-  // A relative XDG_CONFIG_HOME is invalid and must be ignored.
-  if (auto config = env("XDG_CONFIG_HOME"); config && fs::path(*config).is_absolute())
-    return fs::path(*config) / "autostart";
-  return fs::path(HomeFolder(env).value_or("/")) / ".config" / "autostart";
+fs::path XdgAutostart::UserFolder(const EnvLookup& env) {
+  return UserConfigHome(env).value_or(fs::path("/") / ".config") / "autostart";
 }
 
-XdgAutostart XdgAutostart::ForCurrentUser() {
-  return XdgAutostart(UserFolder([](const std::string& name) -> std::optional<std::string> {
-    if (const char* value = std::getenv(name.c_str())) return std::string(value);
-    return std::nullopt;
-  }));
-}
+XdgAutostart XdgAutostart::ForCurrentUser() { return XdgAutostart(UserFolder(ProcessEnvironment)); }
 
 bool XdgAutostart::ValueExists() const {
   std::error_code error;
@@ -300,6 +282,7 @@ std::string AutostartDesktopEntry(const std::vector<std::string>& command) {
   entry += "Type=Application\n";
   entry += std::string("Name=") + ProductName + "\n";
   entry += std::string("Comment=") + EntryComment + "\n";
+  entry += std::string("Icon=") + ApplicationId + "\n";
   entry += "Exec=" + EscapeDesktopString(ExecCommandLine(command)) + "\n";
   entry += "Terminal=false\n";
   entry += "X-GNOME-Autostart-enabled=true\n";

@@ -3,11 +3,12 @@
 // "/autorun"; on Linux that entry is an XDG autostart desktop file.
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/user_folders.h"
 
 namespace jubilora {
 
@@ -29,14 +30,13 @@ class AutostartStore {
   virtual std::string Location() const = 0;
 };
 
-using EnvironmentLookup = std::function<std::optional<std::string>(const std::string&)>;
-
 // The desktop's autostart folder holds "Jubilora.desktop".
 class XdgAutostart : public AutostartStore {
  public:
   explicit XdgAutostart(std::filesystem::path folder);
-  // $XDG_CONFIG_HOME/autostart, or ~/.config/autostart when that is unset or not absolute.
-  static std::filesystem::path UserFolder(const EnvironmentLookup& env);
+  // The autostart folder in the user's configuration folder ("/" standing in for a home
+  // when there is none, so that writing fails and is reported).
+  static std::filesystem::path UserFolder(const EnvLookup& env);
   static XdgAutostart ForCurrentUser();
 
   const std::filesystem::path& File() const { return file_; }

@@ -1,75 +1,88 @@
 #include "app/command_line.h"
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 namespace jubilora {
 namespace {
 
-CommandLine Parsed(const std::vector<std::string>& args) {
-  const CommandLineResult result = ParseCommandLine(args);
-  EXPECT_TRUE(result.commandLine) << result.error;
-  return result.commandLine.value_or(CommandLine{});
+using Args = std::vector<std::string>;
+
+TEST(CommandLine, ModesAndTheirValues) {
+  struct Case {
+    Args args;
+    RunMode mode;
+    bool autorun = false;
+    std::optional<DayNumber> today = std::nullopt;
+  };
+  const Case cases[] = {
+      {{}, RunMode::Window},
+      {{"/autorun"}, RunMode::Window, true},
+      {{"/AutoRun"}, RunMode::Window, true},
+      {{"/AUTORUN", "--print"}, RunMode::Window, true},  // only the first argument counts
+      {{"other", "/autorun"}, RunMode::Window},
+      {{"/autorunx"}, RunMode::Window},
+      {{"-style", "Fusion", "--print"}, RunMode::Window},  // Qt's options are the window's
+      {{"--print"}, RunMode::Print},
+      {{"--print=tsv"}, RunMode::PrintTsv},
+      {{"--today", "2025-01-31", "--print"}, RunMode::Print, false, DayFromCivil(2025, 1, 31)},
+      {{"--print", "--today=2024-02-29"}, RunMode::Print, false, DayFromCivil(2024, 2, 29)},
+      {{"--help"}, RunMode::Help},
+      {{"-h"}, RunMode::Help},
+      {{"--version"}, RunMode::Version},
+      {{"-v"}, RunMode::Version},
+  };
+  for (const Case& c : cases) {
+    const CommandLineResult result = ParseCommandLine(c.args);
+    ASSERT_TRUE(result.commandLine) << testing::PrintToString(c.args) << ": " << result.error;
+    EXPECT_EQ(result.commandLine->mode, c.mode) << testing::PrintToString(c.args);
+    EXPECT_EQ(result.commandLine->autorun, c.autorun) << testing::PrintToString(c.args);
+    EXPECT_EQ(result.commandLine->today, c.today) << testing::PrintToString(c.args);
+  }
 }
 
-std::string Error(const std::vector<std::string>& args) {
-  const CommandLineResult result = ParseCommandLine(args);
-  EXPECT_FALSE(result.commandLine);
-  return result.error;
-}
-
-TEST(CommandLineWindow, NoArgumentsOpensTheWindow) {
-  const CommandLine c = Parsed({});
-  EXPECT_EQ(c.mode, RunMode::Window);
-  EXPECT_FALSE(c.autorun);
-}
-
-TEST(CommandLineWindow, AutorunInAnyLetterCaseOnlyAsFirstArgument) {
-  EXPECT_TRUE(Parsed({"/autorun"}).autorun);
-  EXPECT_TRUE(Parsed({"/AutoRun"}).autorun);
-  EXPECT_TRUE(Parsed({"/AUTORUN", "--print"}).autorun);  // the rest is ignored
-  EXPECT_EQ(Parsed({"/AUTORUN", "--print"}).mode, RunMode::Window);
-  EXPECT_FALSE(Parsed({"other", "/autorun"}).autorun);
-  EXPECT_FALSE(Parsed({"/autorunx"}).autorun);
-}
-
-TEST(CommandLineOptions, PrintModesAndToday) {
-  EXPECT_EQ(Parsed({"--print"}).mode, RunMode::Print);
-  EXPECT_EQ(Parsed({"--print=tsv"}).mode, RunMode::PrintTsv);
-  const CommandLine c = Parsed({"--today", "2025-01-31", "--print"});
-  EXPECT_EQ(c.mode, RunMode::Print);
-  EXPECT_EQ(c.today, DayFromCivil(2025, 1, 31));
-  EXPECT_EQ(Parsed({"--print", "--today=2024-02-29"}).today, DayFromCivil(2024, 2, 29));
-  EXPECT_EQ(Parsed({"--help"}).mode, RunMode::Help);
-  EXPECT_EQ(Parsed({"--version"}).mode, RunMode::Version);
-}
-
-TEST(CommandLineOptions, MalformedInputIsRefusedWithOneLine) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
+TEST(CommandLine, MalformedInputIsRefusedWithOneLine) {
+  for (const Args& args : std::vector<Args>{
            {"--bogus"},
            {"--print=csv"},
            {"--print", "--today"},
            {"--print", "--today", "2025-02-29"},
            {"--print", "--today", "2025-1-31"},
            {"--print", "--today", "31.01.2025"},
-           {"--print", "--today", "2025-13-01"},
            {"--print", "--today", "0000-01-01"},
            {"--print", "--today", "2025-01-01", "--today", "2025-01-02"},
            {"--today", "2025-01-01"},
            {"--print", "--help"},
+           {"-v", "-h"},
            {"--print", "extra"},
        }) {
-    const std::string error = Error(args);
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    const CommandLineResult result = ParseCommandLine(args);
+    EXPECT_FALSE(result.commandLine) << testing::PrintToString(args);
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_EQ(result.error.find('\n'), std::string::npos) << result.error;
   }
 }
 
-TEST(CommandLineOptions, IsoDatesAreStrict) {
+TEST(CommandLine, IsoDatesAreStrict) {
   EXPECT_EQ(ParseIsoDate("1899-12-30"), 0);
   EXPECT_EQ(ParseIsoDate("9999-12-31"), DayFromCivil(9999, 12, 31));
-  EXPECT_FALSE(ParseIsoDate("2025-04-31"));
-  EXPECT_FALSE(ParseIsoDate(" 2025-04-01"));
-  EXPECT_FALSE(ParseIsoDate("2025-04-0a"));
+  for (const char* text : {"2025-04-31", "2025-13-01", " 2025-04-01", "2025-04-0a"}) EXPECT_FALSE(ParseIsoDate(text));
+}
+
+TEST(CommandLine, TheWindowNeedsADisplayOrAPlatformChosenByTheUser) {
+  const auto env = [](std::map<std::string, std::string> values) -> EnvLookup {
+    return [values](const std::string& name) -> std::optional<std::string> {
+      const auto found = values.find(name);
+      return found == values.end() ? std::nullopt : std::optional(found->second);
+    };
+  };
+  EXPECT_FALSE(WindowCanStart({}, env({})));
+  EXPECT_FALSE(WindowCanStart({"-style", "Fusion"}, env({{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}})));
+  EXPECT_TRUE(WindowCanStart({}, env({{"DISPLAY", ":0"}})));
+  EXPECT_TRUE(WindowCanStart({}, env({{"WAYLAND_DISPLAY", "wayland-0"}})));
+  EXPECT_TRUE(WindowCanStart({}, env({{"QT_QPA_PLATFORM", "offscreen"}})));
+  EXPECT_TRUE(WindowCanStart({"-platform", "offscreen"}, env({})));
 }
 
 }  // namespace

@@ -19,69 +19,52 @@ EnvLookup Env(std::map<std::string, std::string> values) {
   };
 }
 
-TEST(ProgramPathsBesideProgram, ExtensionIsAddedOrTheLastOneReplaced) {
-  test::TempDir dir;
-  const auto paths = DerivePaths(dir / "jubilora", Env({{"HOME", "/home/anna"}}));
-  EXPECT_EQ(paths.program, dir / "jubilora");
-  EXPECT_EQ(paths.data, dir / "jubilora.jld");
-  EXPECT_EQ(paths.backup, dir / "jubilora.jlb");
-  EXPECT_EQ(paths.settings, dir / "jubilora.ini");
-  EXPECT_EQ(paths.samples, dir / "jubilora.spl");
-  EXPECT_EQ(paths.help, dir / "jubilora.chm");
-  EXPECT_EQ(paths.Data().backup, paths.backup);
-  EXPECT_EQ(DerivePaths(dir / "Jubilora.exe", Env({})).data, dir / "Jubilora.jld");
-  EXPECT_EQ(DerivePaths(dir / "jubilora.v3.bin", Env({})).help, dir / "jubilora.v3.chm");
-}
-
-TEST(ProgramPathsBesideProgram, BinFolderWithoutSharedFilesIsNotAnInstallation) {
+TEST(ProgramPaths, BesideAProgramThatIsNotInstalled) {
   test::TempDir dir;
   fs::create_directories(dir / "bin");
-  fs::create_directories(dir / "share");  // no share/jubilora
-  const auto paths = DerivePaths(dir / "bin" / "jubilora", Env({{"XDG_DATA_HOME", "/home/anna/data"}}));
-  EXPECT_EQ(paths.data, dir / "bin" / "jubilora.jld");
-  EXPECT_EQ(paths.samples, dir / "bin" / "jubilora.spl");
+  fs::create_directories(dir / "share");  // no share/jubilora: not an installation
+  for (const fs::path& folder : {dir.path(), dir / "bin"}) {
+    const auto paths = DerivePaths(folder / "jubilora", Env({{"HOME", "/home/anna"}, {"XDG_DATA_HOME", "/d"}}));
+    EXPECT_EQ(paths.data, folder / "jubilora.jld");
+    EXPECT_EQ(paths.backup, folder / "jubilora.jlb");
+    EXPECT_EQ(paths.settings, folder / "jubilora.ini");
+    EXPECT_EQ(paths.samples, folder / "jubilora.spl");
+    EXPECT_EQ(paths.help, folder / "help" / "index.html");
+  }
+  // The last extension is replaced, whatever the program is called.
+  EXPECT_EQ(DerivePaths(dir / "jubilora.v3.bin", Env({})).data, dir / "jubilora.v3.jld");
 }
 
-class InstalledProgramPaths : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::create_directories(dir / "bin");
-    fs::create_directories(share);
-  }
+TEST(ProgramPaths, InstalledTheWritableFilesFollowTheXdgRulesWithOneHomeFallback) {
   test::TempDir dir;
-  fs::path share = dir / "share" / "jubilora";
-  fs::path program = dir / "bin" / "jubilora";
-};
-
-TEST_F(InstalledProgramPaths, WritableFilesGoToTheXdgFolders) {
-  const auto paths = DerivePaths(program, Env({{"HOME", "/home/anna"},
-                                               {"XDG_DATA_HOME", "/srv/anna/data"},
-                                               {"XDG_CONFIG_HOME", "/srv/anna/config"}}));
-  EXPECT_EQ(paths.data, fs::path("/srv/anna/data/jubilora/jubilora.jld"));
-  EXPECT_EQ(paths.backup, fs::path("/srv/anna/data/jubilora/jubilora.jlb"));
-  EXPECT_EQ(paths.settings, fs::path("/srv/anna/config/jubilora/jubilora.ini"));
-  EXPECT_EQ(paths.samples, share / "jubilora.spl");
-  EXPECT_EQ(paths.help, share / "jubilora.chm");
-}
-
-TEST_F(InstalledProgramPaths, WithoutUsableXdgVariablesTheHomeDefaultsApply) {
-  // Empty and relative values count as unset.
-  const EnvLookup unusable =
-      Env({{"HOME", "/home/anna"}, {"XDG_DATA_HOME", ""}, {"XDG_CONFIG_HOME", "relative/config"}});
-  for (const auto& env : {Env({{"HOME", "/home/anna"}}), unusable}) {
-    const auto paths = DerivePaths(program, env);
-    EXPECT_EQ(paths.data, fs::path("/home/anna/.local/share/jubilora/jubilora.jld"));
-    EXPECT_EQ(paths.backup, fs::path("/home/anna/.local/share/jubilora/jubilora.jlb"));
-    EXPECT_EQ(paths.settings, fs::path("/home/anna/.config/jubilora/jubilora.ini"));
-    EXPECT_EQ(paths.help, share / "jubilora.chm");
+  const fs::path share = dir / "share" / "jubilora";
+  fs::create_directories(dir / "bin");
+  fs::create_directories(share);
+  struct Case {
+    std::map<std::string, std::string> env;
+    fs::path data, settings;  // folders; empty: beside the program
+  };
+  const Case cases[] = {
+      {{{"HOME", "/home/anna"}, {"XDG_DATA_HOME", "/srv/data"}, {"XDG_CONFIG_HOME", "/srv/config"}},
+       "/srv/data/jubilora",
+       "/srv/config/jubilora"},
+      {{{"HOME", "/home/anna"}}, "/home/anna/.local/share/jubilora", "/home/anna/.config/jubilora"},
+      // Empty and relative values are ignored, as the rules ask.
+      {{{"HOME", "/home/anna"}, {"XDG_DATA_HOME", ""}, {"XDG_CONFIG_HOME", "relative/config"}},
+       "/home/anna/.local/share/jubilora",
+       "/home/anna/.config/jubilora"},
+      {{{"HOME", "relative"}, {"XDG_CONFIG_HOME", "/srv/config"}}, "", "/srv/config/jubilora"},
+      {{}, "", ""},
+  };
+  for (const Case& c : cases) {
+    const auto paths = DerivePaths(dir / "bin" / "jubilora", Env(c.env));
+    const fs::path data = c.data.empty() ? dir / "bin" : c.data;
+    EXPECT_EQ(paths.data, data / "jubilora.jld");
+    EXPECT_EQ(paths.backup, data / "jubilora.jlb");
+    EXPECT_EQ(paths.settings, (c.settings.empty() ? dir / "bin" : c.settings) / "jubilora.ini");
+    EXPECT_EQ(paths.samples, share / "jubilora.spl");
+    EXPECT_EQ(paths.help, share / "help" / "index.html");
   }
-}
-
-TEST_F(InstalledProgramPaths, WithNoHomeAtAllTheWritableFilesStayBesideTheProgram) {
-  const auto paths = DerivePaths(program, Env({}));
-  EXPECT_EQ(paths.data, dir / "bin" / "jubilora.jld");
-  EXPECT_EQ(paths.settings, dir / "bin" / "jubilora.ini");
-  EXPECT_EQ(paths.samples, share / "jubilora.spl");
 }
 
 }  // namespace

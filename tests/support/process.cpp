@@ -1,7 +1,10 @@
 #include "support/process.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstring>
 #include <stdexcept>
+#include <thread>
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -10,6 +13,29 @@
 extern char** environ;
 
 namespace jubilora::test {
+
+namespace {
+
+[[noreturn]] void Exec(const std::filesystem::path& program, const std::vector<std::string>& args,
+                       const std::vector<std::string>& extraEnv) {
+  for (const std::string& assignment : extraEnv) {
+    if (assignment.find('=') == std::string::npos) {
+      unsetenv(assignment.c_str());
+    } else {
+      putenv(const_cast<char*>(assignment.c_str()));
+    }
+  }
+  std::vector<char*> argv;
+  std::string name = program.string();
+  argv.push_back(name.data());
+  std::vector<std::string> copies(args);
+  for (std::string& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  execve(name.c_str(), argv.data(), environ);
+  _exit(127);
+}
+
+}  // namespace
 
 ProcessResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& extraEnv) {
@@ -23,15 +49,7 @@ ProcessResult RunProgram(const std::filesystem::path& program, const std::vector
     dup2(errPipe[1], 2);
     close(outPipe[0]);
     close(errPipe[0]);
-    for (const std::string& assignment : extraEnv) putenv(const_cast<char*>(assignment.c_str()));
-    std::vector<char*> argv;
-    std::string name = program.string();
-    argv.push_back(name.data());
-    std::vector<std::string> copies(args);
-    for (std::string& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execve(name.c_str(), argv.data(), environ);
-    _exit(127);
+    Exec(program, args, extraEnv);
   }
   close(outPipe[1]);
   close(errPipe[1]);
@@ -57,6 +75,30 @@ ProcessResult RunProgram(const std::filesystem::path& program, const std::vector
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+pid_t StartProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& extraEnv) {
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) Exec(program, args, extraEnv);
+  return pid;
+}
+
+int StopProgram(pid_t pid) {
+  if (pid <= 0) return -1;
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+  for (int waited = 0; waited < milliseconds; waited += 100) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return condition();
 }
 
 }  // namespace jubilora::test

@@ -1,0 +1,135 @@
+// Jubilora installed as a user or a packager installs it: into a prefix of its own, started
+// from there, its desktop files checked by the desktop's own validators.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <QImage>
+
+#include "core/product.h"
+#include "support/process.h"
+#include "support/temp_dir.h"
+#include "support/xvfb.h"
+
+namespace jubilora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunProgram;
+
+class Installed : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto install = RunProgram(JUBILORA_CMAKE, {"--install", JUBILORA_BUILD_DIR, "--prefix", prefix.string()});
+    ASSERT_EQ(install.status, 0) << install.out << install.err;
+  }
+
+  // Runs a validator on a file: a clean file gets status 0 and at most the validator's note of
+  // success.
+  static std::string Complaints(const char* validator, std::vector<std::string> args, const fs::path& file) {
+    args.push_back(file.string());
+    const auto result = RunProgram(validator, args);
+    std::string complaints;
+    std::istringstream lines(result.out + result.err);
+    for (std::string line; std::getline(lines, line);)
+      if (!line.empty() && line.rfind("\u2714 Validation was successful", 0) != 0) complaints += line + "\n";
+    return result.status == 0 ? complaints : std::to_string(result.status) + ": " + complaints;
+  }
+
+  // Every file of a folder, relative to it.
+  static std::set<std::string> Files(const fs::path& folder) {
+    std::set<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+      if (!entry.is_directory()) files.insert(fs::relative(entry.path(), folder).string());
+    return files;
+  }
+
+  test::TempDir prefixDir;
+  fs::path prefix = prefixDir / "usr";
+  fs::path program = prefix / "bin" / "jubilora";
+};
+
+TEST_F(Installed, TheProgramRunsAndItsDesktopFilesAreValid) {
+  const auto version = RunProgram(program, {"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.substr(0, version.out.find('\n')), std::string(ProductName) + " " + ProductVersion);
+
+  // The window without a display: one line that points to --print, status 1, not Qt's abort.
+  const auto noDisplay = RunProgram(program, {"-style", "Fusion"}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+  EXPECT_EQ(noDisplay.status, 1);
+  EXPECT_EQ(std::count(noDisplay.err.begin(), noDisplay.err.end(), '\n'), 1) << noDisplay.err;
+  EXPECT_NE(noDisplay.err.find("--print"), std::string::npos) << noDisplay.err;
+
+  const fs::path share = prefix / "share";
+  EXPECT_EQ(Complaints("/usr/bin/desktop-file-validate", {}, share / "applications" / "org.jubilora.Jubilora.desktop"), "");
+  EXPECT_EQ(Complaints("/usr/bin/appstreamcli", {"validate", "--no-net"}, share / "metainfo" / "org.jubilora.Jubilora.metainfo.xml"),
+            "");
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    const auto name = std::to_string(size) + "x" + std::to_string(size);
+    const QImage icon(QString::fromStdString((share / "icons/hicolor" / name / "apps/org.jubilora.Jubilora.png").string()));
+    EXPECT_EQ(icon.size(), QSize(size, size)) << name;
+    EXPECT_TRUE(icon.hasAlphaChannel()) << name;
+  }
+  // Only the program goes to bin/: no tests, benchmarks or build tools.
+  EXPECT_EQ(Files(prefix / "bin"), std::set<std::string>{"jubilora"});
+  EXPECT_TRUE(fs::is_regular_file(share / "jubilora" / "help" / "index.html"));
+}
+
+TEST_F(Installed, AFirstStartWritesIntoTheUsersFoldersAndTheSecondIsNoFirstRun) {
+  test::Xvfb xvfb;
+  ASSERT_TRUE(xvfb.Running());
+  test::TempDir home;
+  const std::vector<std::string> env{"DISPLAY=" + xvfb.Display(), "HOME=" + home.path().string(),
+                                     "XDG_CONFIG_HOME=" + (home / "config").string(),
+                                     "XDG_DATA_HOME=" + (home / "data").string(), "QT_QPA_PLATFORM"};
+  const auto installed = Files(prefix);
+  // An account that has never run the program: empty folders of its own.
+  fs::create_directories(home / "config" / "jubilora");
+  fs::create_directories(home / "data" / "jubilora");
+  const auto window = [&](const std::string& title) {
+    return RunProgram("/usr/bin/xdotool", {"search", "--onlyvisible", "--name", title}, env).out;
+  };
+  // Answers the window with its default button, once it has the keyboard.
+  const auto answer = [&](const std::string& title) {
+    const std::string id = window(title).substr(0, window(title).find('\n'));
+    RunProgram("/usr/bin/xdotool", {"windowfocus", id}, env);
+    test::WaitFor([&] { return RunProgram("/usr/bin/xdotool", {"getwindowfocus"}, env).out == id + "\n"; }, 2000);
+    RunProgram("/usr/bin/xdotool", {"key", "Return"}, env);
+  };
+  const std::string mainTitle = "^" + std::string(ProductName) + " " + ProductVersion + "$";
+  const std::string aboutTitle = "^About\\.\\.\\.$";
+  const std::string welcomeTitle = std::string("Welcome to ") + ProductName + "$";
+
+  pid_t pid = test::StartProgram(program, {}, env);
+  ASSERT_TRUE(test::WaitFor([&] { return !window(aboutTitle).empty(); })) << "no greeting";
+  answer(aboutTitle);
+  ASSERT_TRUE(test::WaitFor([&] { return !window(welcomeTitle).empty(); })) << "no welcome offer";
+  answer(welcomeTitle);  // "Yes, add samples": the data file is written at once
+  const fs::path data = home / "data/jubilora/jubilora.jld";
+  std::error_code error;
+  EXPECT_TRUE(test::WaitFor([&] { return fs::file_size(data, error) > 0 && !error; }))
+      << "no samples from the installation in the user's data folder";
+  EXPECT_EQ(test::StopProgram(pid), 0);
+
+  EXPECT_TRUE(fs::is_regular_file(home / "config/jubilora/jubilora.ini"));
+  EXPECT_EQ(Files(prefix), installed) << "the program wrote into its installation";
+  // The first run switched the log-on start on, naming the installed program and its icon.
+  const fs::path entry = home / "config/autostart/Jubilora.desktop";
+  EXPECT_EQ(Complaints("/usr/bin/desktop-file-validate", {}, entry), "");
+  EXPECT_NE(test::ReadBytes(entry).find(program.string()), std::string::npos);
+
+  pid = test::StartProgram(program, {}, env);
+  ASSERT_TRUE(test::WaitFor([&] { return !window(mainTitle).empty(); })) << "no window on the second start";
+  EXPECT_FALSE(test::WaitFor([&] { return !window(aboutTitle).empty() || !window(welcomeTitle).empty(); }, 1500))
+      << "the second start greeted like a first one";
+  EXPECT_EQ(test::StopProgram(pid), 0);
+}
+
+}  // namespace
+}  // namespace jubilora
