@@ -19,7 +19,6 @@
 #include "core/calendar.h"
 #include "core/naming.h"
 #include "ui/color_box.h"
-#include "ui/dialog_keys.h"
 #include "ui/font_choice.h"
 #include "ui/qt_text.h"
 
@@ -342,7 +341,20 @@ void TfrmCfg::btnOKClick() {
 void TfrmCfg::btnCancelClick() { reject(); }
 
 bool TfrmCfg::KeyDownAnywhere(int key) {
-  return AcceptOrCancelOnKey(key, btnOK_, [this] { btnOKClick(); }, btnCancel_, [this] { btnCancelClick(); });
+  // The focus moves to the button first, so that a field being edited hands in its value.
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      btnOK_->setFocus();
+      btnOKClick();
+      return true;
+    case Qt::Key_Escape:
+      btnCancel_->setFocus();
+      btnCancelClick();
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool TfrmCfg::eventFilter(QObject* watched, QEvent* event) {

@@ -1,18 +1,19 @@
 #include "ui/record_editor.h"
 
 #include <algorithm>
+#include <utility>
 
+#include <QBoxLayout>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-#include <QScreen>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStyle>
 
@@ -21,15 +22,12 @@
 #include "platform/clock.h"
 #include "ui/answer_dialog.h"
 #include "ui/description_edit.h"
-#include "ui/dialog_keys.h"
 #include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 namespace jubilora {
 
 namespace {
-
-constexpr const char* WindowFontFamily = "Tahoma";
-constexpr int WindowFontPoints = 8;
 
 constexpr const char* AddingTitle = "Add New Anniversary";
 constexpr const char* EditingTitle = "Edit Existing Anniversary Data";
@@ -42,22 +40,15 @@ constexpr const char* IncompleteButton = "&OK";
 constexpr const char* KindItems[KindPositionCount] = {
     "Birthday", "Name Day", "Wedding Anniversary", "Death Anniversary", "Holiday", "Other Anniversaries"};
 
-// Client-area geometry. The left column holds the date, the right one the rest.
-constexpr int Margin = 8;
-constexpr int LeftX = Margin;
-constexpr int LeftWidth = 206;
-constexpr int RuleX = LeftX + LeftWidth + Margin;
-constexpr int RightX = RuleX + Margin;
-constexpr int RightWidth = TfrmEdit::ClientWidth - Margin - RightX;
-constexpr int FullWidth = TfrmEdit::ClientWidth - 2 * Margin;
-constexpr int LineHeight = 22;
-constexpr int TopRuleY = 38;
-constexpr int DateFieldsY = 92;
-constexpr int DayMonthWidth = 52;
-constexpr int SlashWidth = 12;
-constexpr int CalendarY = 120;
-constexpr int ButtonWidth = 100;
-constexpr int ButtonHeight = 32;
+// What a screen reader calls the inputs that have no caption of their own.
+constexpr const char* DayFieldName = "Day";
+constexpr const char* MonthFieldName = "Month";
+constexpr const char* YearFieldName = "Year";
+constexpr const char* CalendarName = "Calendar";
+
+// The year field takes the keyboard focus from Tab only while its year is shown.
+constexpr Qt::FocusPolicy ShownYearFocus = Qt::WheelFocus;
+constexpr Qt::FocusPolicy GreyYearFocus = Qt::ClickFocus;
 
 QString Text(const char* text) { return QString::fromLatin1(text); }
 
@@ -98,33 +89,56 @@ void PaintField(QWidget* field, QPalette::ColorRole ground, QPalette::ColorRole 
   field->setPalette(palette);
 }
 
-QMargins FrameMargins(const QWidget* window) {
-  const QRect outer = window->frameGeometry();
-  const QRect inner = window->geometry();
-  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-          outer.bottom() - inner.bottom()};
+// Only the weight is set, so the face and size stay the window's own and follow the desktop.
+QFont BoldFont() {
+  QFont bold;
+  bold.setBold(true);
+  return bold;
 }
 
-QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(Text(name));
+// The month calendar. Its day grid takes Enter itself (the window's shortcut accepts); an
+// Enter that comes up from inside has finished the year typed into the heading, and that is
+// all it does: the window stays open.
+class DateCalendar : public QCalendarWidget {
+ public:
+  using QCalendarWidget::QCalendarWidget;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      event->accept();
+      return;
+    }
+    QCalendarWidget::keyPressEvent(event);
+  }
+};
+
+template <typename Widget, typename... Args>
+Widget* Make(const char* name, QWidget* parent, Args&&... args) {
+  auto* widget = new Widget(std::forward<Args>(args)..., parent);
+  widget->setObjectName(Text(name));
+  return widget;
+}
+
+QLabel* MakeLabel(const char* name, const char* text, QWidget* parent, QWidget* buddy = nullptr) {
+  auto* label = Make<QLabel>(name, parent, Text(text));
+  if (buddy != nullptr) label->setBuddy(buddy);
   return label;
 }
 
-QFrame* MakeRule(QFrame::Shape shape, const QRect& where, QWidget* parent) {
+QFrame* MakeRule(QFrame::Shape shape, QWidget* parent) {
   auto* rule = new QFrame(parent);
   rule->setFrameShape(shape);
   rule->setFrameShadow(QFrame::Sunken);
-  rule->setGeometry(where);
   return rule;
 }
 
-QSpinBox* MakeSpin(const char* name, int minimum, int maximum, QWidget* parent) {
-  auto* spin = new QSpinBox(parent);
-  spin->setObjectName(Text(name));
+QSpinBox* MakeSpin(const char* name, int minimum, int maximum, QWidget* parent, const char* accessibleName = nullptr) {
+  auto* spin = Make<QSpinBox>(name, parent);
   spin->setRange(minimum, maximum);
   spin->setSingleStep(1);
   spin->setAlignment(Qt::AlignRight);
+  if (accessibleName != nullptr) spin->setAccessibleName(Text(accessibleName));
   return spin;
 }
 
@@ -137,12 +151,10 @@ TfrmEdit::TfrmEdit(QWidget* mainWindow, TAnniversaryList& anniversaries, const T
       anniversaries_(anniversaries),
       cfg_(cfg) {
   setObjectName(QStringLiteral("frmEdit"));
-  QFont font(Text(WindowFontFamily));
-  font.setPointSize(WindowFontPoints);
-  setFont(font);
-  setFixedSize(ClientWidth, ClientHeight);
   CreateControls();
-  PlaceControls();
+  BuildLayout();
+  SetUpKeys();
+  resize(QSize(ClientWidth, ClientHeight).expandedTo(minimumSizeHint()));
 
   // FormCreate: the importance list, most important first.
   for (int importance = ImportancePositionCount - 1; importance >= 0; --importance) {
@@ -159,37 +171,27 @@ TfrmEdit::TfrmEdit(QWidget* mainWindow, TAnniversaryList& anniversaries, const T
   connect(btnToday_, &QPushButton::clicked, this, [this] { btnTodayClick(); });
   connect(btnOK_, &QPushButton::clicked, this, [this] { btnOKClick(); });
   connect(btnCancel_, &QPushButton::clicked, this, [this] { btnCancelClick(); });
-
-  // KeyDownAnywhere on the window and on every control, the parts of the calendar and of
-  // the spin fields included.
-  installEventFilter(this);
-  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
 void TfrmEdit::CreateControls() {
-  labDescription_ = MakeLabel("labDescription", Text("Description"), this);
-  edDescription_ = new DescriptionEdit(this);
-  edDescription_->setObjectName(QStringLiteral("edDescription"));
-  QFont bold = font();
-  bold.setBold(true);
-  edDescription_->setFont(bold);
+  edDescription_ = Make<DescriptionEdit>("edDescription", this);
+  edDescription_->setFont(BoldFont());
+  labDescription_ = MakeLabel("labDescription", "Description", this, edDescription_);
 
-  labAnniversaryDate_ = MakeLabel("labAnniversaryDate", Text("Anniversary date"), this);
-  btnToday_ = new QPushButton(Text("Today"), this);
-  btnToday_->setObjectName(QStringLiteral("btnToday"));
-  labDate_ = MakeLabel("labDate", QString(), this);
-  labDate_->setFont(bold);
+  labAnniversaryDate_ = MakeLabel("labAnniversaryDate", "Anniversary date", this);
+  btnToday_ = Make<QPushButton>("btnToday", this, Text("Today"));
+  labDate_ = MakeLabel("labDate", "", this);
+  labDate_->setFont(BoldFont());
   labDate_->setAlignment(Qt::AlignCenter);
 
-  cseDay_ = MakeSpin("cseDay", 1, 31, this);
-  labSlash1_ = MakeLabel("labSlash1", Text("/"), this);
-  cseMonth_ = MakeSpin("cseMonth", 1, 12, this);
-  labSlash2_ = MakeLabel("labSlash2", Text("/"), this);
-  cseYear_ = MakeSpin("cseYear", FirstEditorYear, LastEditorYear, this);
-  for (QLabel* slash : {labSlash1_, labSlash2_}) slash->setAlignment(Qt::AlignCenter);
+  cseDay_ = MakeSpin("cseDay", 1, 31, this, DayFieldName);
+  labSlash1_ = MakeLabel("labSlash1", "/", this);
+  cseMonth_ = MakeSpin("cseMonth", 1, 12, this, MonthFieldName);
+  labSlash2_ = MakeLabel("labSlash2", "/", this);
+  cseYear_ = MakeSpin("cseYear", FirstEditorYear, LastEditorYear, this, YearFieldName);
 
-  calDate_ = new QCalendarWidget(this);
-  calDate_->setObjectName(QStringLiteral("calDate"));
+  calDate_ = Make<DateCalendar>("calDate", this);
+  calDate_->setAccessibleName(Text(CalendarName));
   calDate_->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
   calDate_->setDateRange(ToQDate(FirstEditorDay()), ToQDate(LastEditorDay()));
   calDate_->setSelectionMode(QCalendarWidget::SingleSelection);
@@ -198,83 +200,98 @@ void TfrmEdit::CreateControls() {
   calDate_->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
   calDate_->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
 
-  labType_ = MakeLabel("labType", Text("Event type"), this);
-  cbType_ = new QComboBox(this);
-  cbType_->setObjectName(QStringLiteral("cbType"));
+  cbType_ = Make<QComboBox>("cbType", this);
   for (const char* item : KindItems) cbType_->addItem(Text(item));
-  cbStarting_ = new QCheckBox(Text("Show elapsed years"), this);
-  cbStarting_->setObjectName(QStringLiteral("cbStarting"));
+  labType_ = MakeLabel("labType", "Event type", this, cbType_);
+  cbStarting_ = Make<QCheckBox>("cbStarting", this, Text("Show elapsed years"));
 
-  labImportance_ = MakeLabel("labImportance", Text("Importance"), this);
-  cbImportance_ = new QComboBox(this);
-  cbImportance_->setObjectName(QStringLiteral("cbImportance"));
+  cbImportance_ = Make<QComboBox>("cbImportance", this);
+  labImportance_ = MakeLabel("labImportance", "Importance", this, cbImportance_);
 
-  labStart_ = MakeLabel("labStart", Text("Start reminding "), this);
   cseStart_ = MakeSpin("cseStart", 0, MaxReminderField, this);
-  labDaysBefore_ = MakeLabel("labDaysBefore", Text("days before the event"), this);
-  cbDefault_ = new QCheckBox(Text("Use the default reminder period"), this);
-  cbDefault_->setObjectName(QStringLiteral("cbDefault"));
+  labStart_ = MakeLabel("labStart", "Start reminding ", this, cseStart_);
+  labDaysBefore_ = MakeLabel("labDaysBefore", "days before the event", this);
+  cbDefault_ = Make<QCheckBox>("cbDefault", this, Text("Use the default reminder period"));
 
-  btnOK_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), Text("Remember"), this);
-  btnOK_->setObjectName(QStringLiteral("btnOK"));
+  btnOK_ = Make<QPushButton>("btnOK", this, style()->standardIcon(QStyle::SP_DialogOkButton), Text("Remember"));
   btnCancel_ =
-      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), Text("Forget"), this);
-  btnCancel_->setObjectName(QStringLiteral("btnCancel"));
-  // Enter and Escape are KeyDownAnywhere's; no button is pressed by the dialog on its own.
-  for (QPushButton* button : {btnToday_, btnOK_, btnCancel_}) {
-    button->setAutoDefault(false);
-    button->setDefault(false);
-  }
+      Make<QPushButton>("btnCancel", this, style()->standardIcon(QStyle::SP_DialogCancelButton), Text("Forget"));
 }
 
-void TfrmEdit::PlaceControls() {
-  const int labelShift = 3;  // a label's text sits level with the text of the field beside it
-  const int descriptionLabelWidth = labDescription_->sizeHint().width();
-  labDescription_->setGeometry(Margin, Margin + labelShift, descriptionLabelWidth, 16);
-  const int descriptionX = Margin + descriptionLabelWidth + 6;
-  edDescription_->setGeometry(descriptionX, Margin, ClientWidth - Margin - descriptionX, LineHeight);
-  MakeRule(QFrame::HLine, {Margin, TopRuleY, FullWidth, 2}, this);
+void TfrmEdit::BuildLayout() {
+  auto* description = new QHBoxLayout;
+  description->addWidget(labDescription_);
+  description->addWidget(edDescription_, 1);
 
-  // Left column.
-  const int todayWidth = 75;
-  labAnniversaryDate_->setGeometry(LeftX, 50, LeftWidth - todayWidth, 16);
-  btnToday_->setGeometry(LeftX + LeftWidth - todayWidth, 46, todayWidth, 24);
-  labDate_->setGeometry(LeftX, 72, LeftWidth, 18);
-  // The day and month fields take their places in OrderDateFields.
-  cseDay_->setGeometry(LeftX, DateFieldsY, DayMonthWidth, LineHeight);
-  labSlash1_->setGeometry(LeftX + DayMonthWidth, DateFieldsY, SlashWidth, LineHeight);
-  cseMonth_->setGeometry(LeftX + DayMonthWidth + SlashWidth, DateFieldsY, DayMonthWidth, LineHeight);
-  const int slash2X = LeftX + 2 * DayMonthWidth + SlashWidth;
-  labSlash2_->setGeometry(slash2X, DateFieldsY, SlashWidth, LineHeight);
-  cseYear_->setGeometry(slash2X + SlashWidth, DateFieldsY, LeftX + LeftWidth - slash2X - SlashWidth,
-                        LineHeight);
-  calDate_->setGeometry(LeftX, CalendarY, LeftWidth, ClientHeight - Margin - CalendarY);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(BuildLeftColumn(), 1);
+  columns->addWidget(MakeRule(QFrame::VLine, this));
+  columns->addLayout(BuildRightColumn(), 1);
 
-  MakeRule(QFrame::VLine, {RuleX - 1, TopRuleY + Margin, 2, ClientHeight - 2 * Margin - TopRuleY}, this);
+  auto* window = new QVBoxLayout(this);
+  window->addLayout(description);
+  window->addWidget(MakeRule(QFrame::HLine, this));
+  window->addLayout(columns, 1);
+}
 
-  // Right column: kind, importance, reminder and the two buttons, between rules.
-  labType_->setGeometry(RightX, 50, RightWidth, 16);
-  cbType_->setGeometry(RightX, 67, RightWidth, LineHeight);
-  cbStarting_->setGeometry(RightX, 94, RightWidth, 20);
-  MakeRule(QFrame::HLine, {RightX, 122, RightWidth, 2}, this);
-  labImportance_->setGeometry(RightX, 130, RightWidth, 16);
-  cbImportance_->setGeometry(RightX, 147, RightWidth, LineHeight);
-  MakeRule(QFrame::HLine, {RightX, 180, RightWidth, 2}, this);
+QLayout* TfrmEdit::BuildLeftColumn() {
+  auto* heading = new QHBoxLayout;
+  heading->addWidget(labAnniversaryDate_, 1);
+  heading->addWidget(btnToday_);
 
-  // "Start reminding [nn] days before the event" on one line, as narrow as its texts allow.
-  const int reminderY = 190;
-  const int startWidth = labStart_->sizeHint().width();
-  const int spinWidth = cseStart_->sizeHint().width();
-  labStart_->setGeometry(RightX, reminderY + labelShift, startWidth, 16);
-  cseStart_->setGeometry(RightX + startWidth, reminderY, spinWidth, LineHeight);
-  const int daysX = RightX + startWidth + spinWidth + 3;
-  labDaysBefore_->setGeometry(daysX, reminderY + labelShift, ClientWidth - Margin - daysX, 16);
-  cbDefault_->setGeometry(RightX, 218, RightWidth, 20);
-  MakeRule(QFrame::HLine, {RightX, 248, RightWidth, 2}, this);
+  // The day and month fields change places in OrderDateFields.
+  dateLine_ = new QHBoxLayout;
+  dateLine_->addWidget(cseDay_, 1);
+  dateLine_->addWidget(labSlash1_);
+  dateLine_->addWidget(cseMonth_, 1);
+  dateLine_->addWidget(labSlash2_);
+  dateLine_->addWidget(cseYear_, 1);
 
-  const int buttonY = ClientHeight - Margin - ButtonHeight;
-  btnCancel_->setGeometry(ClientWidth - Margin - ButtonWidth, buttonY, ButtonWidth, ButtonHeight);
-  btnOK_->setGeometry(ClientWidth - Margin - 2 * ButtonWidth - 6, buttonY, ButtonWidth, ButtonHeight);
+  auto* column = new QVBoxLayout;
+  column->addLayout(heading);
+  column->addWidget(labDate_);
+  column->addLayout(dateLine_);
+  column->addWidget(calDate_, 1);
+  return column;
+}
+
+QLayout* TfrmEdit::BuildRightColumn() {
+  // "Start reminding [nn] days before the event" reads as one sentence.
+  auto* reminder = new QHBoxLayout;
+  reminder->setSpacing(0);
+  reminder->addWidget(labStart_);
+  reminder->addWidget(cseStart_);
+  reminder->addSpacing(style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing) / 2);
+  reminder->addWidget(labDaysBefore_);
+  reminder->addStretch(1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(btnOK_);
+  buttons->addWidget(btnCancel_);
+
+  auto* column = new QVBoxLayout;
+  for (QWidget* widget : std::initializer_list<QWidget*>{labType_, cbType_, cbStarting_, MakeRule(QFrame::HLine, this),
+                                                         labImportance_, cbImportance_, MakeRule(QFrame::HLine, this)}) {
+    column->addWidget(widget);
+  }
+  column->addLayout(reminder);
+  column->addWidget(cbDefault_);
+  column->addWidget(MakeRule(QFrame::HLine, this));
+  column->addStretch(1);
+  column->addLayout(buttons);
+  return column;
+}
+
+void TfrmEdit::SetUpKeys() {
+  // Enter anywhere presses "Remember", unless a button of its own has the focus; Escape is
+  // QDialog's own and cancels. An open drop-down list is a window of its own and keeps both.
+  btnOK_->setDefault(true);
+  // The calendar takes Enter for itself; in its day grid Enter accepts the window too.
+  auto* calendarEnter = new QShortcut(calDate_->focusProxy());
+  calendarEnter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+  calendarEnter->setContext(Qt::WidgetShortcut);
+  connect(calendarEnter, &QShortcut::activated, btnOK_, &QPushButton::click);
 }
 
 bool TfrmEdit::Execute(bool addingRecord, int editedIndex) {
@@ -284,7 +301,10 @@ bool TfrmEdit::Execute(bool addingRecord, int editedIndex) {
   addingRecord_ = addingRecord;
   editedIndex_ = editedIndex;
   FormShow();
-  CentreOverMainWindow();
+  // The size follows the font of the day before the window is centred.
+  ensurePolished();
+  layout()->activate();
+  PlaceCentred(this, mainWindow_);
   return exec() == QDialog::Accepted;
 }
 
@@ -331,39 +351,13 @@ void TfrmEdit::OrderDateFields() {
   const bool dayFirst = DayFirst(cfg_.DateFormat);
   QSpinBox* first = dayFirst ? cseDay_ : cseMonth_;
   QSpinBox* second = dayFirst ? cseMonth_ : cseDay_;
-  first->move(LeftX, DateFieldsY);
-  second->move(LeftX + DayMonthWidth + SlashWidth, DateFieldsY);
+  dateLine_->removeWidget(first);
+  dateLine_->removeWidget(second);
+  dateLine_->insertWidget(0, first, 1);
+  dateLine_->insertWidget(2, second, 1);
   QWidget* const chain[] = {edDescription_, btnToday_, first,      second, cseYear_,   cbType_,  cbStarting_,
                             cbImportance_,  cseStart_, cbDefault_, btnOK_, btnCancel_, calDate_};
   for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
-}
-
-void TfrmEdit::CentreOverMainWindow() {
-  QScreen* screen = nullptr;
-  QRect over;
-  QMargins frame = FrameMargins(this);
-  if (mainWindow_ != nullptr && mainWindow_->isVisible()) {
-    screen = mainWindow_->screen();
-    over = mainWindow_->frameGeometry();
-    // Before its first showing this window has no frame yet; it will get one like the
-    // main window's.
-    if (frame.isNull()) frame = FrameMargins(mainWindow_);
-  } else {
-    screen = QGuiApplication::primaryScreen();
-    if (screen != nullptr) over = screen->availableGeometry();
-  }
-  const QSize outer = size().grownBy(frame);
-  QPoint topLeft(over.x() + (over.width() - outer.width()) / 2,
-                 over.y() + (over.height() - outer.height()) / 2);
-  if (screen != nullptr) {
-    // Kept on the screen, as a window that hangs over its edge could not be moved back.
-    const QRect area = screen->availableGeometry();
-    const QPoint last(std::max(area.left(), area.right() + 1 - outer.width()),
-                      std::max(area.top(), area.bottom() + 1 - outer.height()));
-    topLeft = {std::clamp(topLeft.x(), area.left(), last.x()), std::clamp(topLeft.y(), area.top(), last.y())};
-  }
-  // The position of a window is that of its frame.
-  move(topLeft);
 }
 
 void TfrmEdit::cbTypeChange() {
@@ -374,8 +368,11 @@ void TfrmEdit::cbTypeChange() {
 }
 
 void TfrmEdit::cbStartingClick() {
-  // Grey only tells that the year will not be shown; it is still stored and editable.
-  PaintField(cseYear_, cbStarting_->isChecked() ? QPalette::Base : QPalette::Button, QPalette::Text);
+  // Grey only tells that the year will not be shown; it is still stored and editable, by a
+  // click, while Tab passes it by.
+  const bool shown = cbStarting_->isChecked();
+  PaintField(cseYear_, shown ? QPalette::Base : QPalette::Button, QPalette::Text);
+  cseYear_->setFocusPolicy(shown ? ShownYearFocus : GreyYearFocus);
   FillLabDate();
 }
 
@@ -474,19 +471,5 @@ void TfrmEdit::btnOKClick() {
 }
 
 void TfrmEdit::btnCancelClick() { reject(); }
-
-bool TfrmEdit::KeyDownAnywhere(QKeyEvent* event) {
-  return AcceptOrCancelOnKey(event->key(), btnOK_, [this] { btnOKClick(); }, btnCancel_,
-                             [this] { btnCancelClick(); });
-}
-
-bool TfrmEdit::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
-    // A drop-down list's popup is a window of its own and keeps Enter and Escape.
-    return KeyDownAnywhere(static_cast<QKeyEvent*>(event));
-  }
-  return QDialog::eventFilter(watched, event);
-}
 
 }  // namespace jubilora

@@ -13,8 +13,9 @@
 class QCalendarWidget;
 class QCheckBox;
 class QComboBox;
-class QKeyEvent;
+class QHBoxLayout;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QSpinBox;
 
@@ -26,6 +27,8 @@ class TfrmEdit : public QDialog {
   Q_OBJECT
 
  public:
+  // The size it opens with at the desktop's usual font; a larger font grows it as far as
+  // its layout needs.
   static constexpr int ClientWidth = 497;
   static constexpr int ClientHeight = 311;
 
@@ -41,17 +44,16 @@ class TfrmEdit : public QDialog {
   bool AddingRecord() const { return addingRecord_; }
   int EditedIndex() const { return editedIndex_; }
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   void CreateControls();
-  void PlaceControls();
+  void BuildLayout();
+  QLayout* BuildLeftColumn();
+  QLayout* BuildRightColumn();
+  void SetUpKeys();
   void FormShow();
   void LoadAdding();
   void LoadEditing(const TAnniversary& record);
   void OrderDateFields();
-  void CentreOverMainWindow();
 
   void cbTypeChange();
   void cbStartingClick();
@@ -62,7 +64,6 @@ class TfrmEdit : public QDialog {
   void FillLabDate();
   void btnOKClick();
   void btnCancelClick();
-  bool KeyDownAnywhere(QKeyEvent* event);
 
   void ShowCalendarDay(DayNumber day);
   DayNumber CalendarDay() const;
@@ -86,6 +87,7 @@ class TfrmEdit : public QDialog {
   QPushButton* btnToday_ = nullptr;
   QLabel* labDate_ = nullptr;
   QSpinBox* cseDay_ = nullptr;
+  QHBoxLayout* dateLine_ = nullptr;
   QLabel* labSlash1_ = nullptr;
   QSpinBox* cseMonth_ = nullptr;
   QLabel* labSlash2_ = nullptr;

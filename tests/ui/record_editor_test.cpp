@@ -3,24 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
-#include <utility>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
 #include "platform/clock.h"
 #include "support/qt_app.h"
+#include "support/qt_fit.h"
 #include "support/records.h"
 
 namespace jubilora {
@@ -28,35 +28,18 @@ namespace {
 
 QDate Date(int year, int month, int day) { return {year, month, day}; }
 
-QStringList Items(const QComboBox* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
-  return items;
-}
-
-const QString IncompleteNotice = QStringLiteral(
-    " Jubilora in Trouble|Entered anniversary data is incomplete\nand cannot be saved.\n\n"
-    "Please fill in the empty fields.|&OK");
-
 class RecordEditorTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    test::TestApplication();
+  RecordEditorTest() {
     Clock::FixToday(DayFromCivil(2025, 3, 14));
-    main_ = std::make_unique<QWidget>();
-    main_->setGeometry(100, 80, 700, 500);
-    main_->show();
-    editor_ = std::make_unique<TfrmEdit>(main_.get(), list_, cfg_);
+    main_.setGeometry(100, 80, 600, 440);
+    main_.show();
   }
-  void TearDown() override {
-    editor_.reset();
-    main_.reset();
-    Clock::FixToday(std::nullopt);
-  }
+  ~RecordEditorTest() override { Clock::FixToday(std::nullopt); }
 
-  template <typename T>
+  template <typename T = QWidget>
   T* Get(const char* name) const {
-    T* control = editor_->findChild<T*>(QString::fromLatin1(name));
+    T* control = editor_.findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(control, nullptr) << name;
     return control;
   }
@@ -66,385 +49,266 @@ class RecordEditorTest : public ::testing::Test {
   QSpinBox* Year() const { return Get<QSpinBox>("cseYear"); }
   QCalendarWidget* Calendar() const { return Get<QCalendarWidget>("calDate"); }
   QComboBox* Type() const { return Get<QComboBox>("cbType"); }
-  QCheckBox* Starting() const { return Get<QCheckBox>("cbStarting"); }
   QComboBox* Importance() const { return Get<QComboBox>("cbImportance"); }
-  QSpinBox* Start() const { return Get<QSpinBox>("cseStart"); }
-  QCheckBox* Default() const { return Get<QCheckBox>("cbDefault"); }
-  QPushButton* Ok() const { return Get<QPushButton>("btnOK"); }
-  QPushButton* Cancel() const { return Get<QPushButton>("btnCancel"); }
-  QLabel* DateLabel() const { return Get<QLabel>("labDate"); }
   QDate Fields() const { return {Year()->value(), Month()->value(), Day()->value()}; }
 
   // Opens the editor and runs `script` once it shows. A script that leaves it open fails
   // the test instead of hanging it.
   bool Run(bool adding, int index, const std::function<void()>& script) {
     QObject scope;
-    bool ran = false;
     QTimer::singleShot(0, &scope, [&] {
-      ran = true;
-      EXPECT_TRUE(QTest::qWaitForWindowActive(editor_.get()));
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&editor_));
       script();
     });
     QTimer::singleShot(10000, &scope, [this] {
       ADD_FAILURE() << "the editor was left open";
-      if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != editor_.get()) modal->close();
-      editor_->done(-99);
+      if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != &editor_) modal->close();
+      editor_.done(-99);
     });
-    const bool accepted = editor_->Execute(adding, index);
-    EXPECT_TRUE(ran);
-    EXPECT_FALSE(editor_->isVisible());
-    return accepted;
+    return editor_.Execute(adding, index);
   }
 
-  // Does `press`, expecting it to bring up the incomplete-input notice; answers it and
-  // returns its caption, message and button.
-  QString AnswerNotice(const std::function<void()>& press) {
-    QString seen;
-    QTimer::singleShot(0, editor_.get(), [&] {
-      QWidget* notice = QApplication::activeModalWidget();
-      if (notice == nullptr || notice == editor_.get()) return;
-      seen = notice->windowTitle();
-      if (auto* message = notice->findChild<QLabel*>(QStringLiteral("labMessage"))) {
-        seen += QLatin1Char('|') + message->text();
-      }
-      if (auto* button = notice->findChild<QPushButton*>(QStringLiteral("btnAnswer1"))) {
-        seen += QLatin1Char('|') + button->text();
-        button->click();
-      }
+  // Does `press`, expecting the incomplete-input notice; answers it. After it the editor is
+  // active again with the focus on `gap`.
+  void ExpectNoticeThenFocusOn(const std::function<void()>& press, QWidget* gap) {
+    bool noticed = false;
+    QTimer::singleShot(0, &editor_, [&] {
+      auto* answer = QApplication::activeModalWidget()->findChild<QPushButton*>(QStringLiteral("btnAnswer1"));
+      if ((noticed = answer != nullptr)) answer->click();
     });
     press();
-    return seen;
+    EXPECT_TRUE(noticed);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&editor_));
+    EXPECT_TRUE(FocusIsIn(gap)) << gap->objectName().toStdString();
   }
 
-  void Complete(const QString& text = QStringLiteral("Anna"), int kind = 0, int importance = 2) {
-    Description()->setText(text);
-    Type()->setCurrentIndex(kind);
-    Importance()->setCurrentIndex(importance);
-  }
-
-  static bool IsIn(QWidget* focus, QWidget* control) {
+  static bool FocusIsIn(QWidget* control) {
+    QWidget* focus = QApplication::focusWidget();
     return focus != nullptr && (focus == control || control->isAncestorOf(focus));
   }
-  bool FocusIsIn(QWidget* control) const { return IsIn(QApplication::focusWidget(), control); }
-  // After the notice: the editor is active again and the focus is on the item.
-  bool FocusReturnsTo(QWidget* control) const {
-    return QTest::qWaitForWindowActive(editor_.get()) && IsIn(editor_->focusWidget(), control) &&
-           FocusIsIn(control);
+  // A key as the user gives it: to the control that has the focus.
+  static void Press(QWidget* control, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    if (control != nullptr) control->setFocus();
+    ASSERT_NE(QApplication::focusWidget(), nullptr) << "the window has closed";
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  }
+  static void TypeOver(QWidget* control, const QString& text) {
+    Press(control, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), text);
   }
 
+  QApplication& app_ = test::TestApplication();
   TAnniversaryList list_;
   TCfg cfg_;
-  std::unique_ptr<QWidget> main_;
-  std::unique_ptr<TfrmEdit> editor_;
+  QWidget main_;
+  TfrmEdit editor_{&main_, list_, cfg_};
 };
 
-TEST_F(RecordEditorTest, AddingOpensEmptyOnTheFirstOfJanuary) {
+TEST_F(RecordEditorTest, EnterAcceptsAndEscapeCancelsFromEachKindOfControlButNotInsideAnOpenList) {
   cfg_.DaysBefore = 21;
-  // What a previous opening left behind must not survive.
-  list_.push_back(test::Record(KindWedding, 1980, 6, 7, "Old", 1, 5));
-  Run(false, 0, [&] { Cancel()->click(); });
-  Run(true, -1, [&] {
-    EXPECT_EQ(editor_->windowTitle(), QStringLiteral("Add New Anniversary"));
-    EXPECT_EQ(Description()->text(), QString());
-    EXPECT_TRUE(FocusIsIn(Description()));
-    EXPECT_EQ(Calendar()->selectedDate(), Date(2025, 1, 1));
-    EXPECT_EQ(Fields(), Date(2025, 1, 1));
-    EXPECT_EQ(Day()->maximum(), 31);
-    EXPECT_EQ(Type()->currentIndex(), -1);
-    EXPECT_FALSE(Starting()->isChecked());
-    EXPECT_FALSE(Starting()->isEnabled());
-    EXPECT_EQ(Importance()->currentIndex(), -1);
-    EXPECT_TRUE(Default()->isChecked());
-    EXPECT_EQ(Start()->value(), 21);
-    EXPECT_FALSE(Start()->isEnabled());
-    EXPECT_EQ(DateLabel()->text(), QStringLiteral("January 1"));
-    Cancel()->click();
-  });
-}
-
-TEST_F(RecordEditorTest, ListsStandInStoredOrderAndDatesStayInRange) {
-  EXPECT_EQ(Items(Type()), QStringList({"Birthday", "Name Day", "Wedding Anniversary", "Death Anniversary",
-                                        "Holiday", "Other Anniversaries"}));
-  EXPECT_EQ(Items(Importance()), QStringList({"Extremely important", "Very important", "Quite important",
-                                              "Not important", "Quite Irrelevant", "Irrelevant"}));
-  EXPECT_EQ(Calendar()->minimumDate(), Date(1601, 1, 1));
-  EXPECT_EQ(Calendar()->maximumDate(), Date(2199, 12, 31));
-  EXPECT_EQ(std::make_pair(Year()->minimum(), Year()->maximum()), std::make_pair(1601, 2199));
-  EXPECT_EQ(Start()->maximum(), 90);
-}
-
-TEST_F(RecordEditorTest, EditingLoadsTheRecord) {
-  list_.push_back(test::Record(KindDeath, 1975, 1, 31, "Grandpa \x95 Jos\xe9", 4, 12));
-  cfg_.DateFormat = 2;
-  Run(false, 0, [&] {
-    EXPECT_EQ(editor_->windowTitle(), QStringLiteral("Edit Existing Anniversary Data"));
-    EXPECT_EQ(Description()->text(), QString::fromUtf8("Grandpa \u2022 Jos\u00e9"));
-    EXPECT_EQ(Calendar()->selectedDate(), Date(1975, 1, 31));
-    EXPECT_EQ(Fields(), Date(1975, 1, 31));
-    EXPECT_EQ(Type()->currentText(), QStringLiteral("Death Anniversary"));
-    EXPECT_TRUE(Starting()->isChecked());
-    EXPECT_FALSE(Starting()->isEnabled());
-    EXPECT_EQ(Importance()->currentText(), QStringLiteral("Very important"));
-    EXPECT_FALSE(Default()->isChecked());
-    EXPECT_TRUE(Start()->isEnabled());
-    EXPECT_EQ(Start()->value(), 12);
-    EXPECT_EQ(DateLabel()->text(), QStringLiteral("January 31st, 1975"));
-    Starting()->setEnabled(true);
-    Starting()->setChecked(false);
-    EXPECT_EQ(DateLabel()->text(), QStringLiteral("January 31st"));
-    Cancel()->click();
-  });
-}
-
-TEST_F(RecordEditorTest, AcceptingAnUnchangedRecordKeepsItsBytes) {
-  // Fifty characters each, some past ASCII: a 51st typed at the end is refused.
-  const std::string first = std::string(24, 'x') + "\xe9\x95" + std::string(24, 'y');
-  list_.push_back(test::Record(KindWedding, 1990, 8, 18, first, 5, 90));
-  const std::string second = "Eva \x95 Tom\xe9 \x80" + std::string(38, '.');
-  list_.push_back(test::Record(KindNameDay, 2001, 7, 26, second, 0, DefaultReminder));
-  const TAnniversaryList before = list_;
-  for (int index : {0, 1}) {
-    EXPECT_TRUE(Run(false, index, [&] {
-      EXPECT_EQ(Description()->text().size(), 50);
-      QTest::keyClick(Description(), Qt::Key_End);
-      QTest::keyClicks(Description(), QStringLiteral("z"));
-      Ok()->click();
-    }));
-    EXPECT_EQ(editor_->EditedIndex(), index);
-  }
-  ASSERT_EQ(list_.size(), 2u);
-  for (std::size_t i = 0; i < 2; ++i) EXPECT_TRUE(SameBytes(list_[i], before[i])) << i;
-  // An index outside the list shows nothing.
-  EXPECT_FALSE(editor_->Execute(false, 2));
-  EXPECT_FALSE(editor_->Execute(false, -1));
-  EXPECT_FALSE(editor_->isVisible());
-}
-
-TEST_F(RecordEditorTest, OpenedFromAnotherModalWindowItIsCentredOverTheMainWindow) {
-  main_->setGeometry(40, 30, 900, 620);
-  QDialog table(main_.get());
-  table.setGeometry(20, 20, 300, 200);
-  QPoint offset(99, 99);
-  QTimer::singleShot(0, &table, [&] {
-    Run(true, -1, [&] {
-      EXPECT_EQ(QApplication::activeModalWidget(), editor_.get());
-      EXPECT_EQ(editor_->size(), QSize(497, 311));
-      offset = editor_->frameGeometry().center() - main_->frameGeometry().center();
-      Cancel()->click();
-    });
-    table.accept();
-  });
-  table.exec();
-  EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
-}
-
-TEST_F(RecordEditorTest, KindRuleTableGreyYearAndKindSeven) {
-  list_.push_back(test::Record(KindOtherNoYears, 2001, 4, 1, "Company founded"));
-  const QColor grey = QApplication::palette().color(QPalette::Button);
-  const auto yearIsGrey = [&] { return Year()->palette().color(QPalette::Base) == grey; };
-  EXPECT_TRUE(Run(false, 0, [&] {
-    // Kind 7 opens as "Other Anniversaries" with the box cleared and enabled.
-    EXPECT_EQ(Type()->currentIndex(), 5);
-    EXPECT_FALSE(Starting()->isChecked());
-    EXPECT_TRUE(Starting()->isEnabled());
-    EXPECT_TRUE(yearIsGrey());
-    const std::pair<bool, bool> tickedAndEnabled[] = {{true, false}, {false, false}, {true, false},
-                                                      {true, false}, {false, false}, {true, true}};
-    // Each row starts from the opposite state, so that a rule that does nothing shows.
-    for (int position = 0; position < 6; ++position) {
-      const auto [ticked, enabled] = tickedAndEnabled[position];
-      Type()->setCurrentIndex(-1);
-      Starting()->setEnabled(!enabled);
-      Starting()->setChecked(!ticked);
-      Type()->setCurrentIndex(position);
-      EXPECT_EQ(Starting()->isChecked(), ticked) << position;
-      EXPECT_EQ(Starting()->isEnabled(), enabled) << position;
-      EXPECT_EQ(yearIsGrey(), !ticked) << position;
+  struct Row {
+    const char* control;
+    // The control that gets the key, and what is open inside the window and gets it first.
+    std::function<std::pair<QWidget*, QWidget*>()> prepare;
+    std::uint8_t importance, reminder;  // stored with Enter
+  };
+  const auto plain = [](QWidget* control) { return std::pair<QWidget*, QWidget*>{control, nullptr}; };
+  const Row rows[] = {
+      {"description", [&] { return plain(Description()); }, 3, DefaultReminder},
+      {"closed list", [&] { return plain(Type()); }, 3, DefaultReminder},
+      {"check box", [&] { return plain(Get("cbDefault")); }, 3, DefaultReminder},
+      {"calendar", [&] { return plain(Calendar()->focusProxy()); }, 3, DefaultReminder},
+      {"spin field", [&] {  // a value typed and not yet committed is the one stored
+         Get<QCheckBox>("cbDefault")->setChecked(false);
+         TypeOver(Get("cseStart"), QStringLiteral("45"));
+         return plain(QApplication::focusWidget());
+       }, 3, 45},
+      {"open list", [&] {  // which only picks (the last item) or closes
+         Importance()->showPopup();
+         QTest::keyClick(Importance()->view(), Qt::Key_End);
+         return std::pair<QWidget*, QWidget*>{Importance(), Importance()->view()};
+       }, 0, DefaultReminder},
+      {"year typed into the calendar's heading", [&] {  // which only turns the page
+         QTest::mouseClick(Calendar()->findChild<QWidget*>(QStringLiteral("qt_calendar_yearbutton")), Qt::LeftButton);
+         TypeOver(nullptr, QStringLiteral("1999"));
+         return std::pair<QWidget*, QWidget*>{Calendar()->focusProxy(), QApplication::focusWidget()};
+       }, 3, DefaultReminder},
+  };
+  for (const Row& row : rows) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      const bool enter = key != Qt::Key_Escape;
+      const std::size_t count = list_.size();
+      const bool accepted = Run(true, -1, [&] {
+        EXPECT_TRUE(Description()->text().isEmpty() && Type()->currentIndex() == -1 &&
+                    Importance()->currentIndex() == -1 && Get<QSpinBox>("cseStart")->value() == 21)
+            << "the previous opening survives";
+        Description()->setText(QStringLiteral("Anna"));
+        Type()->setCurrentIndex(0);
+        Importance()->setCurrentIndex(2);
+        const auto [control, inside] = row.prepare();
+        if (inside != nullptr) {
+          EXPECT_TRUE(inside->isVisible());
+          Press(inside, key);
+          EXPECT_TRUE(editor_.isVisible() && !inside->isVisible()) << row.control << " " << key;
+        }
+        Press(control, key);
+      });
+      EXPECT_EQ(accepted, enter) << row.control << " " << key;
+      ASSERT_EQ(list_.size(), count + (enter ? 1 : 0)) << row.control << " " << key;
+      if (enter) {
+        EXPECT_TRUE(SameBytes(list_.back(), test::Record(KindBirthday, 2025, 1, 1, "Anna", row.importance, row.reminder)))
+            << row.control << " " << key;
+      }
     }
-    // Whatever the record held, the 7 below is written by the editor.
-    list_[0].Kind = KindOtherWithYears;
-    QTest::mouseClick(Starting(), Qt::LeftButton);
-    // The grey year field stays editable, and its year is stored.
-    EXPECT_TRUE(Year()->isEnabled());
-    Year()->setValue(1983);
-    Ok()->click();
+  }
+}
+
+TEST_F(RecordEditorTest, FocusGoesToTheFirstMissingItem) {
+  EXPECT_TRUE(Run(true, -1, [&] {
+    Type()->setCurrentIndex(0);
+    Importance()->setCurrentIndex(0);
+    ExpectNoticeThenFocusOn([&] { Press(Description(), Qt::Key_Return); }, Description());
+    // A single space is a description: the kind is the next gap.
+    QTest::keyClicks(Description(), QStringLiteral(" "));
+    Type()->setCurrentIndex(-1);
+    ExpectNoticeThenFocusOn([&] { Get<QPushButton>("btnOK")->click(); }, Type());
+    Type()->setCurrentIndex(0);
+    Importance()->setCurrentIndex(-1);
+    ExpectNoticeThenFocusOn([&] { Press(Calendar()->focusProxy(), Qt::Key_Enter); }, Importance());
+    EXPECT_TRUE(list_.empty());
+    Importance()->setCurrentIndex(5);
+    Press(Importance(), Qt::Key_Return);
+  }));
+  ASSERT_EQ(list_.size(), 1u);
+  EXPECT_EQ(list_[0].Description(), " ");
+}
+
+TEST_F(RecordEditorTest, AcceptingAnUnchangedRecordKeepsItsBytesKindSevenIncluded) {
+  // Fifty characters, some past ASCII: a 51st typed at the end is refused.
+  list_.push_back(test::Record(KindWedding, 1990, 8, 18, std::string(24, 'x') + "\xe9\x95" + std::string(24, 'y'), 5, 90));
+  list_.push_back(test::Record(KindNameDay, 2001, 7, 26, "Eva \x95 Tom\xe9 \x80", 0, DefaultReminder));
+  list_.push_back(test::Record(KindOtherNoYears, 1601, 1, 1, "Company founded", 2, 0));
+  const TAnniversaryList before = list_;
+  for (int index = 0; index < 3; ++index) {
+    EXPECT_TRUE(Run(false, index, [&] {
+      EXPECT_EQ(Description()->text().contains(QChar(0x2022)), index < 2);
+      Press(Description(), Qt::Key_End);
+      QTest::keyClicks(Description(), QStringLiteral("z"));
+      if (index > 0) Press(Description(), Qt::Key_Backspace);
+      Press(Description(), Qt::Key_Return);
+    }));
+    EXPECT_EQ(editor_.EditedIndex(), index);
+  }
+  ASSERT_EQ(list_.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(SameBytes(list_[i], before[i])) << i;
+  // An index outside the list shows nothing.
+  EXPECT_FALSE(editor_.Execute(false, 3));
+  EXPECT_FALSE(editor_.Execute(false, -1));
+}
+
+TEST_F(RecordEditorTest, TabFollowsTheDateFormatAndPassesTheGreyYearWhichAClickStillEdits) {
+  list_.push_back(test::Record(KindOtherNoYears, 2001, 4, 1, "Company founded"));
+  for (const auto& [format, dayFirst] : {std::pair{2, false}, {3, true}, {7, true}, {8, false}}) {
+    cfg_.DateFormat = static_cast<std::uint8_t>(format);
+    Run(false, 0, [&] {
+      EXPECT_EQ(Day()->x() < Month()->x(), dayFirst) << format;
+      // From "Today": the left field, the right field, then past the grey year the kind.
+      QWidget* const order[] = {dayFirst ? Day() : Month(), dayFirst ? Month() : Day(), Type()};
+      QWidget* const right = order[1];
+      Get("btnToday")->setFocus();
+      for (QWidget* next : order) {
+        Press(nullptr, Qt::Key_Tab);
+        EXPECT_TRUE(FocusIsIn(next)) << format;
+      }
+      // A birthday shows the year, which is on the way again; a name day hides it.
+      Type()->setCurrentIndex(0);
+      Press(right, Qt::Key_Tab);
+      EXPECT_TRUE(FocusIsIn(Year())) << format;
+      Type()->setCurrentIndex(1);
+      Press(right, Qt::Key_Tab);
+      EXPECT_TRUE(FocusIsIn(Type())) << format;
+      editor_.reject();
+    });
+  }
+  EXPECT_TRUE(Run(false, 0, [&] {
+    QTest::mouseClick(Year()->findChild<QLineEdit*>(), Qt::LeftButton);
+    EXPECT_TRUE(FocusIsIn(Year()));
+    TypeOver(nullptr, QStringLiteral("1983"));
+    Press(nullptr, Qt::Key_Return);
   }));
   EXPECT_EQ(list_[0].Kind, KindOtherNoYears);
   EXPECT_EQ(list_[0].Date, DayFromCivil(1983, 4, 1));
 }
 
-TEST_F(RecordEditorTest, SampleRecordNeedsAnImportanceBeforeItIsAccepted) {
-  list_.push_back(test::Record(KindHoliday, 2000, 12, 25, "Christmas", SampleImportance));
-  EXPECT_TRUE(Run(false, 0, [&] {
-    EXPECT_EQ(Importance()->currentIndex(), -1);
-    EXPECT_EQ(AnswerNotice([&] { Ok()->click(); }), IncompleteNotice);
-    EXPECT_TRUE(editor_->isVisible());
-    EXPECT_TRUE(FocusReturnsTo(Importance()));
-    EXPECT_EQ(list_[0].Importance, SampleImportance);
-    Importance()->setCurrentIndex(4);  // Quite Irrelevant
-    Ok()->click();
-  }));
-  ASSERT_EQ(list_.size(), 1u);
-  EXPECT_EQ(list_[0].Importance, 1);
-}
-
 TEST_F(RecordEditorTest, DateFieldsAndCalendarFollowEachOther) {
   cfg_.DateFormat = 4;
   Run(true, -1, [&] {
+    // A day above the month's last drops to it, in the fields and in the calendar.
     Day()->setValue(31);
-    Month()->setValue(4);
-    EXPECT_EQ(Day()->maximum(), 30);
-    EXPECT_EQ(Day()->value(), 30);
-    EXPECT_EQ(Calendar()->selectedDate(), Date(2025, 4, 30));
+    Press(Month(), Qt::Key_Up);  // February of a common year
+    EXPECT_EQ(Calendar()->selectedDate(), Date(2025, 2, 28));
+    EXPECT_EQ(Fields(), Date(2025, 2, 28));
 
-    Year()->setValue(2024);
-    Month()->setValue(2);
-    Day()->setValue(29);
-    QTest::keyClick(Year(), Qt::Key_Down);  // 2023, a common year
-    EXPECT_EQ(Year()->value(), 2023);
-    EXPECT_EQ(Day()->value(), 28);
-    EXPECT_EQ(Calendar()->selectedDate(), Date(2023, 2, 28));
-
-    // The calendar drives the fields past the old limit.
-    Year()->setValue(2025);
-    EXPECT_EQ(Day()->maximum(), 28);
+    // The calendar drives the fields past the old limit, and the label.
     Calendar()->setSelectedDate(Date(2025, 3, 31));
-    EXPECT_EQ(Day()->maximum(), 31);
     EXPECT_EQ(Fields(), Date(2025, 3, 31));
-    EXPECT_EQ(DateLabel()->text(), QStringLiteral("31 March"));
+    EXPECT_EQ(Get<QLabel>("labDate")->text(), QStringLiteral("31 March"));
 
-    // Keys in the calendar itself move the selection, and the fields follow.
-    QTest::keyClick(Calendar()->focusProxy(), Qt::Key_Right);
-    EXPECT_EQ(Calendar()->selectedDate(), Date(2025, 4, 1));
+    // Keys in the calendar move the selection, and the fields follow without echoing a
+    // day of their own back (31 April would drop to the 30th on the way).
+    QObject watch;
+    QList<QDate> selected;
+    QObject::connect(Calendar(), &QCalendarWidget::selectionChanged, &watch,
+                     [&] { selected << Calendar()->selectedDate(); });
+    Press(Calendar()->focusProxy(), Qt::Key_Right);
+    EXPECT_EQ(selected, QList<QDate>{Date(2025, 4, 1)});
     EXPECT_EQ(Fields(), Date(2025, 4, 1));
     EXPECT_EQ(Day()->maximum(), 30);
 
     Get<QPushButton>("btnToday")->click();
     EXPECT_EQ(Calendar()->selectedDate(), Date(2025, 3, 14));
     EXPECT_EQ(Fields(), Date(2025, 3, 14));
-    EXPECT_EQ(DateLabel()->text(), QStringLiteral("14 March"));
-    Cancel()->click();
+    editor_.reject();
   });
 }
 
-TEST_F(RecordEditorTest, DayAndMonthFieldsFollowTheDateFormat) {
-  for (const auto& [format, dayFirst] : {std::pair{4, true}, {1, false}, {7, true}, {3, true}, {8, false}}) {
-    cfg_.DateFormat = static_cast<std::uint8_t>(format);
+TEST_F(RecordEditorTest, OpensOverTheMainWindowFitsALargeFontAndNamesEveryInput) {
+  // Opened from another modal window, it is still centred over the main window.
+  QDialog table(&main_);
+  QPoint offset(99, 99);
+  QTimer::singleShot(0, &table, [&] {
     Run(true, -1, [&] {
-      EXPECT_EQ(Day()->x() < Month()->x(), dayFirst) << format;
-      // Tab order from "Today": the left field, the right field, the year.
-      Get<QPushButton>("btnToday")->setFocus();
-      for (QWidget* next : {dayFirst ? static_cast<QWidget*>(Day()) : Month(),
-                            dayFirst ? static_cast<QWidget*>(Month()) : Day(), static_cast<QWidget*>(Year())}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_TRUE(FocusIsIn(next)) << format;
-      }
-      Cancel()->click();
+      offset = editor_.frameGeometry().center() - main_.frameGeometry().center();
+      editor_.reject();
     });
-  }
-}
+    table.accept();
+  });
+  table.exec();
+  EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
 
-TEST_F(RecordEditorTest, AddingStoresEveryFieldAndTheDefaultReminderAs255) {
-  cfg_.DaysBefore = 30;
-  EXPECT_TRUE(Run(true, -1, [&] {
-    QTest::keyClicks(Description(), QStringLiteral("Anna"));
-    Day()->setValue(2);
-    Month()->setValue(5);
-    Year()->setValue(1990);
-    Type()->setCurrentIndex(2);
-    Importance()->setCurrentIndex(0);
-    Default()->setChecked(false);
-    Start()->setValue(14);
-    Ok()->click();
-  }));
-  EXPECT_TRUE(Run(true, -1, [&] {
-    Complete();
-    Default()->setChecked(false);
-    EXPECT_TRUE(Start()->isEnabled());
-    Start()->setValue(90);
-    Default()->setChecked(true);
-    EXPECT_EQ(Start()->value(), 30);
-    EXPECT_FALSE(Start()->isEnabled());
-    Ok()->click();
-  }));
-  ASSERT_EQ(list_.size(), 2u);
-  EXPECT_TRUE(SameBytes(list_[0], test::Record(KindWedding, 1990, 5, 2, "Anna", 5, 14)));
-  EXPECT_EQ(list_[1].ReminderDays, DefaultReminder);
-  EXPECT_TRUE(editor_->AddingRecord());
-  EXPECT_EQ(editor_->EditedIndex(), 1);
-}
-
-TEST_F(RecordEditorTest, IncompleteInputKeepsTheWindowOpenWithFocusOnTheGap) {
-  EXPECT_TRUE(Run(true, -1, [&] {
-    Type()->setCurrentIndex(0);
-    Importance()->setCurrentIndex(0);
-    // Enter in the description accepts the whole window at once, or reports the gap.
-    EXPECT_EQ(AnswerNotice([&] { QTest::keyClick(Description(), Qt::Key_Return); }), IncompleteNotice);
-    EXPECT_TRUE(editor_->isVisible());
-    EXPECT_TRUE(FocusReturnsTo(Description()));
-
-    // A single space is a description: the kind is the next gap.
-    Type()->setCurrentIndex(-1);
-    Importance()->setCurrentIndex(-1);
-    QTest::keyClicks(Description(), QStringLiteral(" "));
-    EXPECT_EQ(AnswerNotice([&] { Ok()->click(); }), IncompleteNotice);
-    EXPECT_TRUE(FocusReturnsTo(Type()));
-
-    Type()->setCurrentIndex(0);
-    EXPECT_EQ(AnswerNotice([&] { QTest::keyClick(Calendar()->focusProxy(), Qt::Key_Enter); }),
-              IncompleteNotice);
-    EXPECT_TRUE(FocusReturnsTo(Importance()));
-    EXPECT_TRUE(list_.empty());
-
-    // Enter accepts even on "Forget".
-    Importance()->setCurrentIndex(5);
-    Cancel()->setFocus();
-    QTest::keyClick(Cancel(), Qt::Key_Return);
-  }));
-  ASSERT_EQ(list_.size(), 1u);
-  EXPECT_EQ(list_[0].Description(), " ");
-  EXPECT_EQ(list_[0].Importance, 0);
-}
-
-TEST_F(RecordEditorTest, CancellingAddsAndChangesNothing) {
-  list_.push_back(test::Record(KindBirthday, 1990, 5, 2, "Anna"));
-  const TAnniversary before = list_[0];
-  const std::function<void()> ways[] = {
-      [&] { Cancel()->click(); },
-      [&] { QTest::keyClick(Description(), Qt::Key_Escape); },
-      [&] { QTest::keyClick(Calendar()->focusProxy(), Qt::Key_Escape); },
-      [&] { QTest::keyClick(Type(), Qt::Key_Escape); },
-      [&] { QTest::keyClick(Ok(), Qt::Key_Escape); },
-      [&] { editor_->close(); },
-  };
-  for (const auto& way : ways) {
-    for (const bool adding : {true, false}) {
-      EXPECT_FALSE(Run(adding, 0, [&] {
-        Complete(QStringLiteral("Bob"));
-        way();
-      }));
+  const QFont before = QApplication::font();
+  QFont large = before;
+  large.setPointSize(14);
+  QApplication::setFont(large);
+  list_.push_back(test::Record(KindDeath, 2000, 9, 30, "A description of fifty characters, long and wide!!", 0, 90));
+  Run(false, 0, [&] {
+    QSet<const QWidget*> labelled;
+    for (const QLabel* label : editor_.findChildren<QLabel*>()) labelled << label->buddy();
+    for (const QWidget* widget : editor_.findChildren<QWidget*>()) {
+      // The window speaks in the desktop's font, whatever its size.
+      EXPECT_EQ(widget->font().pointSize(), 14) << widget->metaObject()->className();
+      // Every input is named for a screen reader, by a label or by a name of its own.
+      if (widget->parent() != &editor_ || widget->focusPolicy() == Qt::NoFocus ||
+          qobject_cast<const QAbstractButton*>(widget) != nullptr)
+        continue;
+      EXPECT_TRUE(labelled.contains(widget) || !widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
     }
-  }
-  ASSERT_EQ(list_.size(), 1u);
-  EXPECT_TRUE(SameBytes(list_[0], before));
-}
-
-TEST_F(RecordEditorTest, EnterAndEscapeInAnOpenDropDownStayWithTheList) {
-  EXPECT_FALSE(Run(true, -1, [&] {
-    Type()->showPopup();
-    ASSERT_TRUE(Type()->view()->isVisible());
-    QTest::keyClick(Type()->view(), Qt::Key_End);
-    QTest::keyClick(Type()->view(), Qt::Key_Return);
-    EXPECT_TRUE(editor_->isVisible());
-    EXPECT_EQ(Type()->currentIndex(), 5);
-
-    Importance()->showPopup();
-    QTest::keyClick(Importance()->view(), Qt::Key_Escape);
-    EXPECT_TRUE(editor_->isVisible());
-    EXPECT_FALSE(Importance()->view()->isVisible());
-    Cancel()->click();
-  }));
-  EXPECT_TRUE(list_.empty());
+    EXPECT_EQ(test::TextsThatDoNotFit(editor_), std::vector<std::string>{});
+    EXPECT_LE(editor_.width(), 1280);
+    EXPECT_LE(editor_.height(), 1024);
+    editor_.reject();
+  });
+  QApplication::setFont(before);
 }
 
 }  // namespace

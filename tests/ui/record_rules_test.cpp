@@ -41,12 +41,6 @@ TEST(RecordImportanceRules, MostImportantStandsFirstAndSamplesHaveNoPosition) {
   }
 }
 
-TEST(RecordDateRules, DayFirstFormatsAreThreeToSeven) {
-  for (int format = 0; format < 256; ++format) {
-    EXPECT_EQ(DayFirst(static_cast<std::uint8_t>(format)), format >= 3 && format <= 7) << format;
-  }
-}
-
 TEST(RecordDateRules, StoredDatesOpenWithinTheCalendarsRange) {
   const DayNumber fallback = DayFromCivil(2025, 1, 1);
   const DayNumber day = DayFromCivil(1975, 1, 31);
