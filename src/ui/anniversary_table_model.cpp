@@ -50,7 +50,7 @@ QVariant AnniversaryTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant AnniversaryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
-  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+  if (role == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
   if (role != Qt::DisplayRole) return {};
   return QString::fromLatin1(ColumnHeaders[section]);
 }
