@@ -1,6 +1,6 @@
 #pragma once
-// TfrmTable: every record in a grid, sorted by the user's choice, with add, edit and delete.
-// The grid shows the list in the order it stands in; sorting for display reorders the list
+// TfrmTable: every record in a table, sorted by the user's choice, with add, edit and delete.
+// The table shows the list in the order it stands in; sorting for display reorders the list
 // itself, and every accepted change is saved at once.
 
 #include <QDialog>
@@ -13,14 +13,14 @@
 #include "data/data_file.h"
 
 class QComboBox;
-class QEvent;
-class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QShowEvent;
-class QTableWidget;
+class QTableView;
 
 namespace jubilora {
+
+class AnniversaryTableModel;
 
 // Opens the record editor modally: adding (the accepted record is appended last) or editing
 // the record at editedIndex in place. True when the user accepted, i.e. the list changed.
@@ -29,15 +29,15 @@ using EditRecordFn = std::function<bool(bool addingRecord, int editedIndex)>;
 class TfrmTable : public QDialog {
   Q_OBJECT
  public:
-  static constexpr int ClientWidth = 792;
-  static constexpr int ClientHeight = 521;
-  static constexpr int RowHeight = 18;
-  static constexpr int CellTextLeft = 2;
+  // The size at the default font.
+  static constexpr int InitialWidth = 792;
+  static constexpr int InitialHeight = 521;
 
-  TfrmTable(QWidget* mainWindow, TAnniversaryList& anniversaries, const TCfg& cfg, const DataPaths& paths,
-            Ui& ui, EditRecordFn editRecord);
+  TfrmTable(QWidget* mainWindow, TAnniversaryList& anniversaries, const TCfg& cfg, const DataPaths& paths, Ui& ui,
+            EditRecordFn editRecord);
 
-  // Centred on the screen and modal; every showing reloads the grid from the list.
+  // Modal. Every showing reloads the table from the list and centres the window on the main
+  // window.
   void Execute();
 
   // The record of the selected row, or -1 when no record is selected.
@@ -45,31 +45,32 @@ class TfrmTable : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FormCreate();
+  void CreateControls();
   void FormShow();
-  void FillGrid();
+  void FitTableWidth();
+  void SizeAndPlace();
   void SelectAndApplySort(int keep);
+  void SelectRow(int row);
   void cbSortChange();
   void btnAddNewClick();
   void btnEditClick();
   void btnDeleteClick();
-  void btnCloseClick();
-  bool sgTableKeyDown(const QKeyEvent& event);
-  void sgTableDblClick();
+  // Enter, Insert and Delete in the table; false for the keys it leaves alone.
+  bool sgTableKeyDown(int key);
   // Date order, then save; returns where the followed record ended up.
   int SortByDateAndSave(int follow);
-  void CentreOnScreen();
 
   TAnniversaryList& anniversaries_;
   const TCfg& cfg_;
   DataPaths paths_;
   Ui& ui_;
   EditRecordFn editRecord_;
+  bool sized_ = false;
 
-  QTableWidget* sgTable_;
+  AnniversaryTableModel* model_;
+  QTableView* sgTable_;
   QPushButton* btnAddNew_;
   QPushButton* btnEdit_;
   QPushButton* btnDelete_;
