@@ -101,6 +101,11 @@ std::uint32_t PlainColor(StoredColor color, const SystemColors& system) {
   return static_cast<std::uint32_t>(color);
 }
 
+// 0x00BBGGRR <-> 0x00RRGGBB: the same exchange either way; the top byte is dropped.
+std::uint32_t SwapRedAndBlue(std::uint32_t color) {
+  return ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu);
+}
+
 }  // namespace
 
 std::string KindName(std::uint8_t kind) {
@@ -184,12 +189,10 @@ std::string ZodiacSign(int month, int day) {
 }
 
 std::uint32_t ToColor32(StoredColor color, const SystemColors& system) {
-  const std::uint32_t plain = ResolveColor(color, system);
-  const std::uint32_t red = plain & 0xFFu;
-  const std::uint32_t green = (plain >> 8) & 0xFFu;
-  const std::uint32_t blue = (plain >> 16) & 0xFFu;
-  return 0xFF000000u | (red << 16) | (green << 8) | blue;
+  return 0xFF000000u | SwapRedAndBlue(ResolveColor(color, system));
 }
+
+StoredColor FromColor32(std::uint32_t color) { return static_cast<StoredColor>(SwapRedAndBlue(color)); }
 
 std::uint32_t ResolveColor(StoredColor color, const SystemColors& system) {
   // Only the three colour bytes count; a flag byte on top is not part of the colour.

@@ -34,6 +34,8 @@ std::string ZodiacSign(int month, int day);
 
 // 0x00BBGGRR (or a negative system colour) -> opaque 0xFFRRGGBB.
 std::uint32_t ToColor32(StoredColor color, const SystemColors& system);
+// Opaque 0xAARRGGBB back to a stored 0x00BBGGRR (alpha dropped).
+StoredColor FromColor32(std::uint32_t color);
 // A stored colour as plain 0x00BBGGRR, system colours replaced by their current value.
 std::uint32_t ResolveColor(StoredColor color, const SystemColors& system);
 void RaiseTo(int& target, int candidate);

@@ -3,9 +3,15 @@
 
 #include <string>
 
+#include <QString>
+
 #include "core/ports.h"
 
 namespace jubilora {
+
+// A family as QFontDatabase lists it, without the " [Foundry]" it carries when several
+// foundries offer it.
+QString FamilyName(const QString& listed);
 
 class QtFontCatalog : public FontCatalog {
  public:

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include "core/naming.h"
+
 namespace jubilora {
 
 namespace {
@@ -55,9 +57,7 @@ PaletteEntry EntryFor(int index) {
 
 std::uint32_t QtSystemColors::ColorOf(int index) const {
   const PaletteEntry entry = EntryFor(index);
-  const QColor color = QGuiApplication::palette().color(entry.group, entry.role);
-  return static_cast<std::uint32_t>(color.red()) | (static_cast<std::uint32_t>(color.green()) << 8) |
-         (static_cast<std::uint32_t>(color.blue()) << 16);
+  return static_cast<std::uint32_t>(FromColor32(QGuiApplication::palette().color(entry.group, entry.role).rgb()));
 }
 
 }  // namespace jubilora

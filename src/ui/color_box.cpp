@@ -1,8 +1,12 @@
 #include "ui/color_box.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include <QAbstractItemView>
 #include <QColorDialog>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOptionComboBox>
@@ -22,8 +26,13 @@ constexpr const char* ColorDialogTitle = "Color";
 constexpr int ColorRole = Qt::UserRole + 1;
 constexpr int EntryRole = Qt::UserRole + 2;
 enum class Entry { Action = 1, Custom, Named };
-constexpr int SwatchWidth = 22;
-constexpr int SwatchHeight = 12;
+
+struct NamedColor {
+  StoredColor color = 0;
+  std::string_view name;
+};
+constexpr int MinSwatchHeight = 12;
+constexpr int SwatchLeft = 2;
 constexpr int TextGap = 4;
 constexpr int VisibleRows = 16;
 constexpr int WindowIndex = 5;
@@ -35,10 +44,10 @@ constexpr int GreyTextIndex = 17;
 
 // The sixteen colours every palette knows, then a few soft ones.
 constexpr NamedColor StandardColors[] = {
-    {0x00000000, "Black"},  {0x00000080, "Maroon"}, {0x00008000, "Green"},   {0x00008080, "Olive"},
-    {0x00800000, "Navy"},   {0x00800080, "Purple"}, {0x00808000, "Teal"},    {0x00808080, "Grey"},
-    {0x00C0C0C0, "Silver"}, {0x000000FF, "Red"},    {0x0000FF00, "Lime"},    {0x0000FFFF, "Yellow"},
-    {0x00FF0000, "Blue"},   {0x00FF00FF, "Fuchsia"}, {0x00FFFF00, "Aqua"},   {0x00FFFFFF, "White"},
+    {0x00000000, "Black"},  {0x00000080, "Maroon"},  {0x00008000, "Green"}, {0x00008080, "Olive"},
+    {0x00800000, "Navy"},   {0x00800080, "Purple"},  {0x00808000, "Teal"},  {0x00808080, "Grey"},
+    {0x00C0C0C0, "Silver"}, {0x000000FF, "Red"},     {0x0000FF00, "Lime"},  {0x0000FFFF, "Yellow"},
+    {0x00FF0000, "Blue"},   {0x00FF00FF, "Fuchsia"}, {0x00FFFF00, "Aqua"},  {0x00FFFFFF, "White"},
 };
 constexpr NamedColor ExtendedColors[] = {
     {0x00C0DCC0, "Money Green"},
@@ -80,18 +89,6 @@ constexpr NamedColor SystemColorNames[] = {
     {SystemColorRef(30), "Menu Bar"},
 };
 
-QColor FromPlain(std::uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
-                static_cast<int>((bgr >> 16) & 0xFFu));
-}
-
-StoredColor ToStored(const QColor& color) {
-  const QColor rgb = color.toRgb();
-  return static_cast<StoredColor>(static_cast<std::uint32_t>(rgb.red()) |
-                                  (static_cast<std::uint32_t>(rgb.green()) << 8) |
-                                  (static_cast<std::uint32_t>(rgb.blue()) << 16));
-}
-
 QString NameText(std::string_view name) {
   return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
@@ -106,31 +103,14 @@ Entry EntryOf(const QComboBox& box, int row) { return static_cast<Entry>(box.ite
 
 }  // namespace
 
-const std::vector<NamedColor>& NamedColors() {
-  static const std::vector<NamedColor> all = [] {
-    std::vector<NamedColor> list;
-    list.insert(list.end(), std::begin(StandardColors), std::end(StandardColors));
-    list.insert(list.end(), std::begin(ExtendedColors), std::end(ExtendedColors));
-    list.insert(list.end(), std::begin(SystemColorNames), std::end(SystemColorNames));
-    return list;
-  }();
-  return all;
-}
-
-std::optional<std::string_view> ColorName(StoredColor color) {
-  for (const NamedColor& named : NamedColors())
-    if (named.color == color) return named.name;
-  return std::nullopt;
-}
-
 ColorBox::ColorBox(const SystemColors& systemColors, QWidget* parent)
     : QComboBox(parent), systemColors_(systemColors), picker_(RunColorDialog) {
-  setIconSize(QSize(SwatchWidth, SwatchHeight));
   setMaxVisibleItems(VisibleRows);
+  setIconSize(SwatchSize());
   // A scrolling list of a few rows rather than a menu as tall as the screen.
   setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
   // A blank swatch keeps the action's text in line with the colour names.
-  QPixmap blank(SwatchWidth, SwatchHeight);
+  QPixmap blank(SwatchSize());
   blank.fill(Qt::transparent);
   addItem(QIcon(blank), QString::fromLatin1(CustomActionText));
   setItemData(CustomActionRow, static_cast<int>(Entry::Action), EntryRole);
@@ -170,7 +150,14 @@ StoredColor ColorBox::Color() const {
   return static_cast<StoredColor>(itemData(row, ColorRole).toInt());
 }
 
+QSize ColorBox::SwatchSize() const {
+  // Grows with the font, so that a large font does not leave a dot of colour.
+  const int height = std::max(MinSwatchHeight, fontMetrics().height() * 2 / 3);
+  return {height * 3 / 2, height};
+}
+
 void ColorBox::RefreshSwatches() {
+  setIconSize(SwatchSize());
   for (int row = 0; row < count(); ++row) {
     const Entry entry = EntryOf(*this, row);
     if (entry == Entry::Named || entry == Entry::Custom)
@@ -228,25 +215,20 @@ void ColorBox::PickCustomColor() {
     setCurrentIndex(previousRow_);
     return;
   }
-  const StoredColor stored = ToStored(*chosen);
-  if (const int row = RowOf(stored); row >= 0) {
-    setCurrentIndex(row);
-  } else {
-    ShowCustom(stored);
-  }
-  previousRow_ = currentIndex();
+  SetColor(FromColor32(chosen->rgb()));
 }
 
-QColor ColorBox::Swatch(StoredColor color) const { return FromPlain(ResolveColor(color, systemColors_)); }
+QColor ColorBox::Swatch(StoredColor color) const { return QColor::fromRgb(ToColor32(color, systemColors_)); }
 
-QColor ColorBox::SystemQColor(int index) const { return FromPlain(systemColors_.ColorOf(index)); }
+QColor ColorBox::SystemQColor(int index) const { return Swatch(SystemColorRef(index)); }
 
 QIcon ColorBox::SwatchIcon(StoredColor color) const {
-  QPixmap pixmap(SwatchWidth, SwatchHeight);
+  QPixmap pixmap(SwatchSize());
   pixmap.fill(Swatch(color));
   QPainter painter(&pixmap);
-  painter.setPen(Qt::black);
-  painter.drawRect(0, 0, SwatchWidth - 1, SwatchHeight - 1);
+  // Outlined in the text colour, so that a swatch as dark (or light) as the list still shows.
+  painter.setPen(palette().color(QPalette::Text));
+  painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
   painter.end();
   QIcon icon;
   // The swatch keeps its colour in a disabled box: the colours stay readable under a preset.
@@ -275,8 +257,25 @@ void ColorBox::hidePopup() {
 
 void ColorBox::changeEvent(QEvent* event) {
   QComboBox::changeEvent(event);
-  if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange) RefreshSwatches();
+  const QEvent::Type type = event->type();
+  if (type == QEvent::ApplicationPaletteChange || type == QEvent::PaletteChange || type == QEvent::FontChange)
+    RefreshSwatches();
 }
+
+// As wide as a custom colour's entry: a longer name is cut short in the closed box rather than
+// widening every box (the open list shows it whole).
+QSize ColorBox::sizeHint() const {
+  QStyleOptionComboBox option;
+  initStyleOption(&option);
+  const QFontMetrics metrics = fontMetrics();
+  const QString widest = QString::fromLatin1(CustomEntryText).arg(QStringLiteral("#FFFFFF"));
+  const QSize swatch = SwatchSize();
+  const QSize contents(SwatchLeft + swatch.width() + TextGap + metrics.horizontalAdvance(widest) + TextGap,
+                       std::max(metrics.height(), swatch.height()));
+  return style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this);
+}
+
+QSize ColorBox::minimumSizeHint() const { return sizeHint(); }
 
 void ColorBox::paintEvent(QPaintEvent*) {
   QStylePainter painter(this);
@@ -299,15 +298,17 @@ void ColorBox::paintEvent(QPaintEvent*) {
   const int row = currentIndex();
   int textLeft = field.left() + TextGap;
   if (row >= 0 && EntryOf(*this, row) != Entry::Action) {
-    const QRect swatch(field.left() + 2, field.top() + (field.height() - SwatchHeight) / 2, SwatchWidth, SwatchHeight);
+    const QSize size = SwatchSize();
+    const QRect swatch(QPoint(field.left() + SwatchLeft, field.top() + (field.height() - size.height()) / 2), size);
     painter.fillRect(swatch, Swatch(static_cast<StoredColor>(itemData(row, ColorRole).toInt())));
-    painter.setPen(Qt::black);
+    painter.setPen(text);
     painter.drawRect(swatch.adjusted(0, 0, -1, -1));
     textLeft = swatch.right() + 1 + TextGap;
   }
   painter.setPen(text);
-  const QRect textRect(textLeft, field.top(), field.right() - textLeft, field.height());
-  painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, currentText());
+  const QRect textRect(textLeft, field.top(), field.right() + 1 - textLeft, field.height());
+  painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                   fontMetrics().elidedText(currentText(), Qt::ElideRight, textRect.width()));
 }
 
 }  // namespace jubilora

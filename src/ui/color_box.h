@@ -5,8 +5,6 @@
 
 #include <functional>
 #include <optional>
-#include <string_view>
-#include <vector>
 
 #include <QColor>
 #include <QComboBox>
@@ -16,18 +14,9 @@
 
 namespace jubilora {
 
-struct NamedColor {
-  StoredColor color = 0;
-  std::string_view name;
-};
-
-// The named entries in list order: standard, extended, system colours.
-const std::vector<NamedColor>& NamedColors();
-// The readable name of a stored colour, or nothing when no list holds it.
-std::optional<std::string_view> ColorName(StoredColor color);
-
 class ColorBox : public QComboBox {
   Q_OBJECT
+  Q_PROPERTY(int color READ Color WRITE SetColor USER true)
  public:
   // Asks the user for a colour, starting from `initial`; nothing when cancelled.
   using ColorPicker = std::function<std::optional<QColor>(QWidget* owner, const QColor& initial)>;
@@ -42,6 +31,8 @@ class ColorBox : public QComboBox {
   // Draws the swatches of the system colours anew from the current colour scheme.
   void RefreshSwatches();
 
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
   void showPopup() override;
   void hidePopup() override;
 
@@ -57,6 +48,7 @@ class ColorBox : public QComboBox {
   void ShowCustom(StoredColor color);
   int CustomRow() const;
   int RowOf(StoredColor color) const;
+  QSize SwatchSize() const;
   QColor Swatch(StoredColor color) const;
   QIcon SwatchIcon(StoredColor color) const;
   QColor SystemQColor(int index) const;

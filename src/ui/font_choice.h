@@ -1,13 +1,18 @@
 #pragma once
-// The report font's dialog: faces, styles, sizes from 8 to 24 points and the script, no
-// effects. The character set is the settings' own and passes through unchanged.
+// The report font's dialog: faces, styles, sizes from 8 to 24 points and the script (the
+// character set the settings keep), no effects. Its sample shows the font as chosen so far.
 
 #include <optional>
 
+#include <QDialog>
 #include <QFont>
-#include <QFontDialog>
 
 #include "ui/presets.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QSpinBox;
 
 namespace jubilora {
 
@@ -15,24 +20,27 @@ inline constexpr int MinFontPoints = 8;
 inline constexpr int MaxFontPoints = 24;
 
 QFont ToQFont(const ReportFont& font);
-// Face, size and style from `font`; the character set is `charset`. Nothing when the face has
-// no Windows-1252 name (the settings could not hold it).
-std::optional<ReportFont> FromQFont(const QFont& font, int charset);
 
-// The font dialog with the program's limits. Exposed so that tests can drive it.
-class ReportFontDialog : public QFontDialog {
+class ReportFontDialog : public QDialog {
   Q_OBJECT
  public:
   ReportFontDialog(const ReportFont& initial, QWidget* owner);
 
- protected:
-  void done(int result) override;
+  ReportFont Chosen() const;
 
  private:
-  void LimitSizeList();
+  void FillFaces(const std::string& initial);
+  void FillScripts();
+  void UpdateSample();
+
+  QListWidget* faces_ = nullptr;
+  QListWidget* styles_ = nullptr;
+  QSpinBox* size_ = nullptr;
+  QComboBox* script_ = nullptr;
+  QLabel* sample_ = nullptr;
 };
 
-// Runs the dialog modally; nothing when it was cancelled.
+// Runs the dialog modally, centred on its owner; nothing when it was cancelled.
 std::optional<ReportFont> ChooseReportFont(QWidget* owner, const ReportFont& current);
 
 }  // namespace jubilora

@@ -3,6 +3,7 @@
 // colours or one of the eight presets, the report font, the default reminder period, the date
 // format and three display switches. Created once and reused; every showing reloads it.
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -14,6 +15,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QPushButton;
 class QSpinBox;
 
@@ -24,53 +26,45 @@ class ColorBox;
 class TfrmCfg : public QDialog {
   Q_OBJECT
  public:
-  static constexpr int ClientWidth = 661;
-  static constexpr int ClientHeight = 281;
+  // The size it opens with at the default font; the layout's minimum where that is larger.
+  static constexpr QSize InitialSize{661, 281};
 
   // Asks for a report font starting from `current`; nothing when the user cancelled.
   using FontChooser = std::function<std::optional<ReportFont>(QWidget* owner, const ReportFont& current)>;
 
   TfrmCfg(QWidget* mainWindow, TCfg& cfg, const FontCatalog& fonts, const SystemColors& colors);
 
-  // Shows the window modally, centred on the screen. True when the user accepted: `cfg` then
-  // holds every field of the window. On cancel `cfg` is untouched.
+  // Loads every control from the settings and shows the window modally, centred on the main
+  // window. True when the user accepted: `cfg` then holds every field of the window. On cancel
+  // `cfg` is untouched.
   bool Execute();
 
   // Replaces the font dialog (tests); an empty chooser restores the dialog.
   void SetFontChooser(FontChooser chooser);
 
- protected:
-  void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
-  void BuildColorGroup();
-  void BuildPeriodGroup();
-  void BuildOtherGroup();
+  QGroupBox* BuildColorGroup();
+  QGroupBox* BuildPeriodGroup();
+  QGroupBox* BuildOtherGroup();
   void BuildButtons();
-  void CenterOnScreen();
   void FormShow();
   void cbPresetChange();
+  void ShowColors(const TCfg& from);
+  void ReadColors(TCfg& into) const;
   void UpdateFontButton();
   void btnFontClick();
   void btnOKClick();
-  void btnCancelClick();
-  bool KeyDownAnywhere(int key);
 
   TCfg& cfg_;
   const FontCatalog& fonts_;
   const SystemColors& colors_;
   FontChooser fontChooser_;
-  // The font dialog's font: loaded from the settings, changed by presets and the dialog.
-  ReportFont dlgFont_;
+  // The font dialog's font (the font fields): loaded from the settings, changed by presets
+  // and the dialog; and the colours as the preset rule works on them.
+  TCfg shown_;
 
   QComboBox* cbPreset_ = nullptr;
-  ColorBox* cbMost_ = nullptr;
-  ColorBox* cbSemi_ = nullptr;
-  ColorBox* cbLeast_ = nullptr;
-  ColorBox* cbPassed_ = nullptr;
-  ColorBox* cbPlain_ = nullptr;
-  ColorBox* cbBack_ = nullptr;
+  std::array<ColorBox*, 6> colorBoxes_{};  // by the rows of the colour table
   QPushButton* btnFont_ = nullptr;
   QSpinBox* cseBefore_ = nullptr;
   QSpinBox* cseAfter_ = nullptr;

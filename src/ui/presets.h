@@ -12,18 +12,6 @@
 
 namespace jubilora {
 
-// The six report colours, in the order the preferences list them.
-struct ReportColors {
-  StoredColor MostUrgent = 0;
-  StoredColor SemiUrgent = 0;
-  StoredColor LeastUrgent = 0;
-  StoredColor Passed = 0;
-  StoredColor PlainText = 0;
-  StoredColor Background = 0;
-
-  friend bool operator==(const ReportColors&, const ReportColors&) = default;
-};
-
 // The report font as the settings keep it; Name is Windows-1252.
 struct ReportFont {
   std::string Name;
@@ -33,23 +21,6 @@ struct ReportFont {
   std::int32_t Charset = 1;
 
   friend bool operator==(const ReportFont&, const ReportFont&) = default;
-};
-
-// What a preset decides: the colours and the font, whose character set it never touches.
-struct ReportLook {
-  ReportColors Colors;
-  ReportFont Font;
-
-  friend bool operator==(const ReportLook&, const ReportLook&) = default;
-};
-
-struct ColorPreset {
-  std::string_view Name;
-  ReportColors Colors;
-  std::string_view FontName;
-  std::int32_t FontSize = 0;
-  bool FontBold = false;
-  bool FontItalic = false;
 };
 
 inline constexpr int CustomPreset = 0;
@@ -62,20 +33,19 @@ constexpr StoredColor SystemColorRef(int index) {
 
 // The preset list's items, position 0 being "Custom...".
 const std::array<std::string_view, PresetCount>& PresetNames();
-// The preset at a list position; nothing for "Custom..." and for positions outside the list.
-const ColorPreset* PresetAt(int position);
 // Only "Custom..." lets the user choose colours and font one by one.
 constexpr bool PresetIsEditable(int position) { return position == CustomPreset; }
 // The position the list shows for a stored value: one the list does not hold shows as
 // "Custom...", so the stored colours stay visible and editable.
 int PresetPosition(int stored);
 
-// The preset rule: a named preset replaces the six colours and the font's face, size and
-// style; "Custom..." (and any unknown position) keeps the look as it is.
-ReportLook ApplyPreset(int position, ReportLook look);
+// The preset rule: a named preset sets the six report colours and the font's face, size and
+// style; "Custom..." (and any unknown position) leaves them as they are. Nothing else is
+// touched, the font's character set included.
+void ApplyPreset(int position, TCfg& cfg);
 
-ReportLook LookOf(const TCfg& cfg);
-void StoreLook(const ReportLook& look, TCfg& cfg);
+ReportFont FontOf(const TCfg& cfg);
+void StoreFont(const ReportFont& font, TCfg& cfg);
 
 // A face that is not installed gives way to "Tahoma", which is also what gets stored.
 ReportFont WithInstalledFace(ReportFont font, const FontCatalog& fonts);
