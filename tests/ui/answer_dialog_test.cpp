@@ -2,36 +2,35 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <vector>
 
 #include <QApplication>
 #include <QDialog>
+#include <QFrame>
 #include <QLabel>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
 #include "support/qt_app.h"
+#include "support/qt_fit.h"
 
 namespace jubilora {
 namespace {
 
 QDialog* OpenDialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
 
-// Top to bottom.
+// In the column's order, top to bottom.
 std::vector<TbtnAnswer*> ButtonsOf(QWidget* dialog) {
   std::vector<TbtnAnswer*> buttons;
-  for (TbtnAnswer* b : dialog->findChildren<TbtnAnswer*>()) buttons.push_back(b);
-  std::sort(buttons.begin(), buttons.end(), [](const TbtnAnswer* a, const TbtnAnswer* b) { return a->y() < b->y(); });
+  for (int i = 1; auto* b = dialog->findChild<TbtnAnswer*>(QStringLiteral("btnAnswer%1").arg(i)); ++i)
+    buttons.push_back(b);
   return buttons;
 }
 
 struct Call {
   QWidget* owner = nullptr;
-  QString caption = QStringLiteral("Question");
   QString message = QStringLiteral("Delete the selected record?\r\nThis cannot be undone.");
   QStringList buttons{QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("&Cancel")};
   IconKind icon = IconKind::Question;
@@ -44,6 +43,7 @@ using Script = std::function<void(QDialog*)>;
 class AnswerDialogTest : public ::testing::Test {
  protected:
   void SetUp() override { test::TestApplication(); }
+  void TearDown() override { SetAnswerHelpHandler({}); }
 
   // Opens the dialog and runs `script` on it once its loop runs. A script that leaves the
   // dialog open fails the test instead of hanging it.
@@ -57,8 +57,8 @@ class AnswerDialogTest : public ::testing::Test {
     QTimer::singleShot(5000, &scope, [] {
       if (QDialog* dialog = OpenDialog()) dialog->done(-99);
     });
-    const int answer = AnswerDialog(call.owner, call.caption, call.message, call.buttons, call.icon, call.canCancel,
-                                    call.helpIndex, {});
+    const int answer = AnswerDialog(call.owner, QStringLiteral("Question"), call.message, call.buttons, call.icon,
+                                    call.canCancel, call.helpIndex, QStringLiteral("help-path"));
     EXPECT_TRUE(ran);
     return answer;
   }
@@ -70,54 +70,34 @@ class AnswerDialogTest : public ::testing::Test {
 TEST_F(AnswerDialogTest, ButtonsAnswerWithTheirNumber) {
   for (int i = 0; i < 3; ++i)
     EXPECT_EQ(Run([i](QDialog* d) { QTest::mouseClick(ButtonsOf(d).at(i), Qt::LeftButton); }), i + 1);
-  EXPECT_EQ(Run([](QDialog* d) { QTest::keyClick(d->focusWidget(), Qt::Key_Return); }), 1);
-  EXPECT_EQ(Run([](QDialog* d) {
-              QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
-              QTest::keyClick(d->focusWidget(), Qt::Key_Space);
-            }),
-            2);
-  EXPECT_EQ(Run([](QDialog* d) {
-              QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
-              QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
-              QTest::keyClick(d->focusWidget(), Qt::Key_Enter);
-            }),
-            3);
+  const std::vector<std::pair<std::vector<Qt::Key>, int>> typed{
+      {{Qt::Key_Return}, 1}, {{Qt::Key_Tab, Qt::Key_Space}, 2}, {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter}, 3}};
+  for (const auto& [keys, answer] : typed)
+    EXPECT_EQ(Run([&keys](QDialog* d) {
+                for (Qt::Key key : keys) QTest::keyClick(d->focusWidget(), key);
+              }),
+              answer);
 }
 
-// Escape and the close box give 0 when the dialog may be cancelled; otherwise only a button answers.
+// Escape and the close box give 0 when the dialog may be cancelled; otherwise only a button
+// answers, and a call without buttons still gets one.
 TEST_F(AnswerDialogTest, EscapeAndTheCloseBoxCancelOnlyWhenAllowed) {
-  const std::vector<std::pair<const char*, Script>> dismissals{
-      {"Escape on a button", [](QDialog* d) { QTest::keyClick(ButtonsOf(d).at(1), Qt::Key_Escape); }},
-      {"Escape on the dialog", [](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }},
-      {"close box", [](QDialog* d) { d->close(); }},
-  };
-  for (const auto& [how, dismiss] : dismissals) {
-    SCOPED_TRACE(how);
+  const std::vector<Script> dismissals{[](QDialog* d) { QTest::keyClick(ButtonsOf(d).back(), Qt::Key_Escape); },
+                                       [](QDialog* d) { d->close(); }};
+  for (const Script& dismiss : dismissals) {
     EXPECT_EQ(Run(dismiss), 0);
     Call call;
     call.canCancel = false;
+    call.buttons = {};
     bool stayedOpen = false;
     EXPECT_EQ(Run(call, [&](QDialog* d) {
                 dismiss(d);
                 stayedOpen = d->isVisible() && OpenDialog() == d;
-                ButtonsOf(d).at(2)->click();
+                ButtonsOf(d).at(0)->click();
               }),
-              3);
+              1);
     EXPECT_TRUE(stayedOpen);
   }
-}
-
-TEST_F(AnswerDialogTest, EmptyButtonListStillOffersAWayOut) {
-  Call call;
-  call.buttons = {};
-  call.canCancel = false;
-  QStringList captions;
-  EXPECT_EQ(Run(call, [&](QDialog* d) {
-              for (TbtnAnswer* b : ButtonsOf(d)) captions << b->text();
-              ButtonsOf(d).at(0)->click();
-            }),
-            1);
-  EXPECT_EQ(captions, QStringList{QStringLiteral("OK")});
 }
 
 TEST_F(AnswerDialogTest, SecondCallWhileOpenReturnsMinusOneAndLeavesTheFirstAlone) {
@@ -136,57 +116,76 @@ TEST_F(AnswerDialogTest, SecondCallWhileOpenReturnsMinusOneAndLeavesTheFirstAlon
   EXPECT_EQ(Run([](QDialog* d) { ButtonsOf(d).at(0)->click(); }), 1);
 }
 
-// The title has a leading space; the close box is offered only when the dialog may be
-// cancelled. The layout's arithmetic has its own tests; here the window shows the call's texts.
-TEST_F(AnswerDialogTest, FixedOnTopWindowShowsTheTitleMessageIconAndButtons) {
-  for (const bool canCancel : {true, false}) {
-    Call call;
-    call.canCancel = canCancel;
-    call.icon = canCancel ? IconKind::Warning : IconKind::None;
-    Run(call, [&](QDialog* d) {
-      EXPECT_EQ(d->windowTitle(), QStringLiteral(" Question"));
-      EXPECT_EQ(d->windowFlags().testFlag(Qt::WindowCloseButtonHint), canCancel);
-      EXPECT_TRUE(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-      EXPECT_EQ(d->minimumSize(), d->maximumSize());
-      const auto* refTop = d->findChild<TRefTop*>();
-      EXPECT_TRUE(refTop != nullptr && refTop->isActive() && refTop->interval() == 100);
-      const auto* label = d->findChild<QLabel*>(QStringLiteral("labMessage"));
-      ASSERT_NE(label, nullptr);
-      EXPECT_EQ(label->text(), QStringLiteral("Delete the selected record?\nThis cannot be undone."));
-      const auto* image = d->findChild<QLabel*>(QStringLiteral("imgIcon"));
-      EXPECT_EQ(image != nullptr && !image->pixmap().isNull(), call.icon != IconKind::None);
-      QStringList captions;
-      for (const TbtnAnswer* b : ButtonsOf(d)) captions << b->text();
-      EXPECT_EQ(captions, call.buttons);
-      ButtonsOf(d).at(0)->click();
-    });
-  }
-}
-
-TEST_F(AnswerDialogTest, DefaultHelpReportsTheMissingViewerOverTheDialog) {
+TEST_F(AnswerDialogTest, HelpButtonOpensTheHelpPathAndKeepsTheDialogOpen) {
+  QStringList opened;
+  SetAnswerHelpHandler([&](QWidget*, const QString& path) { opened << path; });
   Call call;
-  call.buttons = {QStringLiteral("&Help"), QStringLiteral("&Close")};
-  call.helpIndex = 1;
-  QString reported;
+  call.helpIndex = 3;
   bool stayedOpen = false;
-  const int answer = Run(call, [&](QDialog* d) {
-    // The report is modal in turn; close it from inside its own loop.
-    QTimer::singleShot(0, d, [&] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        reported = box->text();
-        box->button(QMessageBox::Ok)->click();
-      }
-    });
-    QTest::mouseClick(ButtonsOf(d).at(0), Qt::LeftButton);
-    stayedOpen = d->isVisible() && OpenDialog() == d;
-    ButtonsOf(d).at(1)->click();
-  });
-  EXPECT_EQ(reported, QStringLiteral("No help viewer is set up."));
+  EXPECT_EQ(Run(call,
+                [&](QDialog* d) {
+                  ButtonsOf(d).at(2)->click();
+                  stayedOpen = d->isVisible() && OpenDialog() == d;
+                  ButtonsOf(d).at(1)->click();
+                }),
+            2);
   EXPECT_TRUE(stayedOpen);
-  EXPECT_EQ(answer, 2);
+  EXPECT_EQ(opened, QStringList{QStringLiteral("help-path")});
 }
 
-// Centred over its owner; over a window at the screen's corner its content still shows whole.
+// Over a few shapes of message and buttons, at the default and at a large font: the frame
+// holds the message (described to assistive tools), the buttons stand in a column at its right,
+// all alike and large enough for every caption, and no text is clipped.
+TEST_F(AnswerDialogTest, LayoutHoldsForEveryShapeAndFont) {
+  const QString sixLines = QStringLiteral("This option will minimize Jubilora\r\nto the tray.\r\n\r\n\r\nPick.");
+  std::vector<Call> shapes(4);
+  shapes[0].buttons = {QStringLiteral("OK")};
+  shapes[0].message = QStringLiteral("Saved.");
+  shapes[0].icon = IconKind::None;
+  shapes[1].buttons = {"15 &Minutes", "30 M&inutes", "&1 Hour", "&2 Hours", "&4 Hours", "&Cancel"};
+  shapes[1].message = sixLines;
+  shapes[2].buttons = {QStringLiteral("&Yes"), QStringLiteral("&No, and never ask again about this")};
+  shapes[3].message = QString(QStringLiteral("A line of the message\r\n")).repeated(12);
+  const QFont defaultFont = QApplication::font();
+  QFont large = defaultFont;
+  large.setPointSize(14);
+  for (const QFont& font : {defaultFont, large}) {
+    QApplication::setFont(font);
+    for (const Call& call : shapes) {
+      SCOPED_TRACE(call.buttons.join(QLatin1Char('|')).toStdString() + " at " + font.toString().toStdString());
+      Run(call, [&](QDialog* d) {
+        const std::vector<TbtnAnswer*> buttons = ButtonsOf(d);
+        const QRect frame = d->findChild<QFrame*>(QStringLiteral("bvlFrame"))->geometry();
+        const auto* label = d->findChild<QLabel*>(QStringLiteral("labMessage"));
+        ASSERT_EQ(buttons.size(), std::size_t(call.buttons.size()));
+        EXPECT_EQ(d->windowTitle(), QStringLiteral(" Question"));
+        EXPECT_EQ(d->accessibleDescription(), label->text());
+        EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("imgIcon")) != nullptr, call.icon != IconKind::None);
+        for (std::size_t i = 0; i < buttons.size(); ++i) {
+          const QRect b = buttons[i]->geometry();
+          EXPECT_EQ(b.size(), buttons[0]->size());
+          EXPECT_GE(b.width(), std::max(65, buttons[i]->sizeHint().width()));
+          EXPECT_GE(b.height(), std::max(25, buttons[i]->sizeHint().height()));
+          EXPECT_GT(b.left(), frame.right());
+          if (i > 0) {
+            EXPECT_EQ(b.top(), buttons[i - 1]->geometry().bottom() + 1 + 8);
+          }
+        }
+        const QRect column(buttons.front()->geometry().topLeft(), buttons.back()->geometry().bottomRight());
+        EXPECT_EQ(column.bottom(), frame.bottom());
+        EXPECT_GE(frame.height(), column.height());
+        if (frame.height() == column.height()) {
+          EXPECT_NEAR(label->mapTo(d, label->rect().center()).y(), column.center().y(), 1);
+        }
+        EXPECT_EQ(test::TextsThatDoNotFit(*d), std::vector<std::string>{});
+        buttons.front()->click();
+      });
+    }
+  }
+  QApplication::setFont(defaultFont);
+}
+
+// Centred over its owner; over a window at the screen's corner it still shows whole.
 TEST_F(AnswerDialogTest, DialogIsCentredOverItsOwner) {
   QWidget owner;
   owner.setGeometry(200, 150, 640, 480);
