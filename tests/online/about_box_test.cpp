@@ -1,16 +1,17 @@
-// The about box: its texts, its keys and its help button.
+// The about box: its keys, its help button, and its texts at two font sizes.
 
 #include "online/about_box.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
+#include <QFrame>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include "support/qt_app.h"
+#include "support/qt_fit.h"
 
 namespace jubilora {
 namespace {
@@ -19,62 +20,70 @@ namespace {
 // A box left open would hang the test, so it is closed with -5 after a while.
 int RunModal(TfrmAbout& box, const std::function<void()>& act) {
   QTimer::singleShot(0, &box, act);
-  QTimer::singleShot(500, &box, [&box] { box.done(-5); });
+  QTimer::singleShot(2000, &box, [&box] { box.done(-5); });
   return box.exec();
 }
 
-QStringList LabelTexts(const TfrmAbout& box) {
-  QStringList texts;
-  for (const QLabel* label : box.findChildren<QLabel*>())
-    if (!label->text().isEmpty()) texts << label->text();
-  return texts;
-}
+QPushButton* Button(const TfrmAbout& box, const char* name) { return box.findChild<QPushButton*>(name); }
 
-TEST(AboutBox, ShowsNameVersionAndInstructionsBesideThePicture) {
-  test::TestApplication();
-  TfrmAbout box(nullptr, [] { return true; });
-  EXPECT_EQ(box.windowTitle(), "About...");
-  RunModal(box, [&box] {
-    EXPECT_EQ(box.size(), QSize(TfrmAbout::ClientWidth, TfrmAbout::ClientHeight));
-    const QStringList texts = LabelTexts(box);
-    EXPECT_TRUE(texts.contains("Jubilora"));
-    EXPECT_TRUE(texts.contains("Version: 3.22"));
-    // The text stays clear of the picture panel, whatever face stands in for Tahoma.
-    for (const QLabel* label : box.findChildren<QLabel*>()) {
-      if (label->text().startsWith("Brief instructions:")) {
-        EXPECT_LT(label->geometry().right(), 376);
-      }
-    }
-    EXPECT_EQ(box.focusWidget(), box.findChild<QPushButton*>("btnOK"));
-    box.accept();
-  });
-}
-
+// Enter acts as OK and Escape dismisses, from either button; OK has the focus at every show.
+// Help, were it pressed, would keep the box open.
 TEST(AboutBox, EnterOrEscapeClosesItFromEitherButton) {
   test::TestApplication();
-  TfrmAbout box(nullptr, [] { return true; });
+  TfrmAbout box(nullptr, [] { return false; });
   for (const char* button : {"btnOK", "btnHelp"}) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-      const int result = RunModal(box, [&box, button, key] {
-        QTest::keyClick(box.findChild<QPushButton*>(button), key);
+      bool focusOnOK = false;
+      const int result = RunModal(box, [&] {
+        focusOnOK = box.focusWidget() == Button(box, "btnOK");
+        Button(box, button)->setFocus();
+        QTest::keyClick(Button(box, button), key);
       });
-      EXPECT_EQ(result, QDialog::Accepted) << button << ' ' << key;
+      EXPECT_EQ(result, key == Qt::Key_Return ? QDialog::Accepted : QDialog::Rejected) << button << ' ' << key;
+      EXPECT_TRUE(focusOnOK);
     }
   }
 }
 
-TEST(AboutBox, HelpClosesTheBoxOnlyWhenTheViewerStarted) {
+TEST(AboutBox, HelpClosesTheBoxOnlyWhenTheHelpOpened) {
   test::TestApplication();
-  for (const bool started : {true, false}) {
+  for (const bool opened : {true, false}) {
     int calls = 0;
-    TfrmAbout box(nullptr, [&calls, started] {
+    TfrmAbout box(nullptr, [&calls, opened] {
       ++calls;
-      return started;
+      return opened;
     });
-    const int result = RunModal(box, [&box] { box.findChild<QPushButton*>("btnHelp")->click(); });
+    const int result = RunModal(box, [&box] {
+      Button(box, "btnHelp")->click();
+      if (box.isVisible()) box.done(-5);
+    });
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(result, started ? QDialog::Accepted : -5) << "viewer started: " << started;
+    EXPECT_EQ(result, opened ? QDialog::Accepted : -5) << "help opened: " << opened;
   }
+}
+
+// 560 x 350 at the default font; a larger font grows the box instead of clipping its texts.
+TEST(AboutBox, TextsFitBesideTheNamedPictureAtAnyFontSize) {
+  test::TestApplication();
+  const QFont defaultFont = QApplication::font();
+  QFont large = defaultFont;
+  large.setPointSize(14);
+  for (const QFont& font : {defaultFont, large}) {
+    QApplication::setFont(font);
+    TfrmAbout box(nullptr, [] { return true; });
+    RunModal(box, [&] {
+      if (font == defaultFont) {
+        EXPECT_EQ(box.size(), QSize(560, 350));
+      }
+      EXPECT_EQ(test::TextsThatDoNotFit(box), std::vector<std::string>{}) << font.toString().toStdString();
+      const auto* picture = box.findChild<QFrame*>("ivPicture");
+      ASSERT_NE(picture, nullptr);
+      EXPECT_FALSE(picture->accessibleName().isEmpty());
+      EXPECT_TRUE(box.rect().contains(picture->geometry()));
+      box.accept();
+    });
+  }
+  QApplication::setFont(defaultFont);
 }
 
 }  // namespace
