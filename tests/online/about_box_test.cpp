@@ -1,5 +1,3 @@
-// The about box: its keys, its help button, and its texts at two font sizes.
-
 #include "online/about_box.h"
 
 #include <gtest/gtest.h>
@@ -16,50 +14,42 @@
 namespace jubilora {
 namespace {
 
-// Shows the box modally and lets `act` do something with it once it is up.
-// A box left open would hang the test, so it is closed with -5 after a while.
-int RunModal(TfrmAbout& box, const std::function<void()>& act) {
-  QTimer::singleShot(0, &box, act);
+// Shows the box modally and lets `act` do something with it once it is up; a box left open
+// ends with -5.
+int RunModal(TfrmAbout& box, const std::function<void(QPushButton* ok, QPushButton* help)>& act) {
+  const auto button = [&box](const char* name) { return box.findChild<QPushButton*>(name); };
+  QTimer::singleShot(0, &box, [&] { act(button("btnOK"), button("btnHelp")); });
   QTimer::singleShot(2000, &box, [&box] { box.done(-5); });
   return box.exec();
 }
 
-QPushButton* Button(const TfrmAbout& box, const char* name) { return box.findChild<QPushButton*>(name); }
-
 // Enter acts as OK and Escape dismisses, from either button; OK has the focus at every show.
-// Help, were it pressed, would keep the box open.
-TEST(AboutBox, EnterOrEscapeClosesItFromEitherButton) {
+// Help opens the help and closes the box, unless the help could not be opened.
+TEST(AboutBox, KeysAndHelp) {
   test::TestApplication();
-  TfrmAbout box(nullptr, [] { return false; });
-  for (const char* button : {"btnOK", "btnHelp"}) {
+  bool helpOpens = false;
+  int helpCalls = 0;
+  TfrmAbout box(nullptr, [&] { return ++helpCalls, helpOpens; });
+  for (const bool onHelp : {false, true}) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-      bool focusOnOK = false;
-      const int result = RunModal(box, [&] {
-        focusOnOK = box.focusWidget() == Button(box, "btnOK");
-        Button(box, button)->setFocus();
-        QTest::keyClick(Button(box, button), key);
+      const int result = RunModal(box, [&](QPushButton* ok, QPushButton* help) {
+        EXPECT_EQ(box.focusWidget(), ok);
+        (onHelp ? help : ok)->setFocus();
+        QTest::keyClick(box.focusWidget(), key);
       });
-      EXPECT_EQ(result, key == Qt::Key_Return ? QDialog::Accepted : QDialog::Rejected) << button << ' ' << key;
-      EXPECT_TRUE(focusOnOK);
+      EXPECT_EQ(result, key == Qt::Key_Return ? QDialog::Accepted : QDialog::Rejected) << onHelp << ' ' << key;
     }
   }
-}
-
-TEST(AboutBox, HelpClosesTheBoxOnlyWhenTheHelpOpened) {
-  test::TestApplication();
-  for (const bool opened : {true, false}) {
-    int calls = 0;
-    TfrmAbout box(nullptr, [&calls, opened] {
-      ++calls;
-      return opened;
-    });
-    const int result = RunModal(box, [&box] {
-      Button(box, "btnHelp")->click();
+  EXPECT_EQ(helpCalls, 0);
+  for (const bool opens : {true, false}) {
+    helpOpens = opens;
+    const int result = RunModal(box, [&](QPushButton*, QPushButton* help) {
+      help->click();
       if (box.isVisible()) box.done(-5);
     });
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(result, opened ? QDialog::Accepted : -5) << "help opened: " << opened;
+    EXPECT_EQ(result, opens ? QDialog::Accepted : -5);
   }
+  EXPECT_EQ(helpCalls, 2);
 }
 
 // 560 x 350 at the default font; a larger font grows the box instead of clipping its texts.
@@ -71,10 +61,8 @@ TEST(AboutBox, TextsFitBesideTheNamedPictureAtAnyFontSize) {
   for (const QFont& font : {defaultFont, large}) {
     QApplication::setFont(font);
     TfrmAbout box(nullptr, [] { return true; });
-    RunModal(box, [&] {
-      if (font == defaultFont) {
-        EXPECT_EQ(box.size(), QSize(560, 350));
-      }
+    RunModal(box, [&](QPushButton*, QPushButton*) {
+      EXPECT_TRUE(font != defaultFont || box.size() == QSize(560, 350));
       EXPECT_EQ(test::TextsThatDoNotFit(box), std::vector<std::string>{}) << font.toString().toStdString();
       const auto* picture = box.findChild<QFrame*>("ivPicture");
       ASSERT_NE(picture, nullptr);
