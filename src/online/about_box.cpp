@@ -1,123 +1,130 @@
 #include "online/about_box.h"
 
-#include <QEvent>
+#include <QBoxLayout>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSvgRenderer>
 
 #include "core/product.h"
+#include "ui/window_placement.h"
 
 namespace jubilora {
 
 namespace {
 
 constexpr const char* AboutCaption = "About...";
+constexpr const char* VersionPrefix = "Version: ";
 constexpr const char* InstructionsText =
-    "Brief instructions:\r\n"
-    "    Use built-in editor to add, modify and delete your\r\n"
-    "    anniversaries data. Then, customize colors, font and\r\n"
-    "    other preferences to get a nice looking reminder.\r\n"
+    "Brief instructions:\n"
+    "    Use built-in editor to add, modify and delete your\n"
+    "    anniversaries data. Then, customize colors, font and\n"
+    "    other preferences to get a nice looking reminder.\n"
     "    Never forget an anniversary again!";
+constexpr const char* PictureName = "A calendar and a birthday cake among confetti";
 constexpr int PictureWidth = 164;
 constexpr int PictureHeight = 314;
-constexpr int TextRightLimit = 376 - 12;  // the picture panel's left edge, less a margin
+constexpr double TitleScale = 1.5;
+constexpr int Margin = 16;
+constexpr int ButtonGap = 8;
+constexpr int MinButtonWidth = 81;
+constexpr int MinButtonHeight = 25;
 
-QFont TahomaPixels(int pixels, bool bold) {
-  QFont font("Tahoma");
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
+// The picture in its sunken frame, drawn from the vector file at every paint, so that it is
+// sharp at any device pixel ratio.
+class AboutPicture : public QFrame {
+ public:
+  explicit AboutPicture(QWidget* parent) : QFrame(parent), renderer_(QStringLiteral(":/about.svg")) {
+    setObjectName(QStringLiteral("ivPicture"));
+    setAccessibleName(QString::fromLatin1(PictureName));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  }
 
-QPixmap AboutPicture() {
-  QImage image(PictureWidth, PictureHeight, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QSvgRenderer renderer(QStringLiteral(":/about.svg"));
-  QPainter painter(&image);
-  renderer.render(&painter, QRectF(0, 0, PictureWidth, PictureHeight));
-  return QPixmap::fromImage(image);
+  QSize sizeHint() const override {
+    return {PictureWidth + 2 * frameWidth(), PictureHeight + 2 * frameWidth()};
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const int frame = frameWidth();
+    renderer_.render(&painter, QRectF(rect().adjusted(frame, frame, -frame, -frame)));
+  }
+
+ private:
+  QSvgRenderer renderer_;
+};
+
+QLabel* TextLabel(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  return label;
 }
 
 }  // namespace
 
 TfrmAbout::TfrmAbout(QWidget* owner, std::function<bool()> runHelp)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       runHelp_(std::move(runHelp)) {
-  setObjectName("frmAbout");
-  setWindowTitle(AboutCaption);
-  QFont font("Tahoma");
-  font.setPointSize(8);
-  setFont(font);
-  setFixedSize(ClientWidth, ClientHeight);
+  setObjectName(QStringLiteral("frmAbout"));
+  setWindowTitle(QString::fromLatin1(AboutCaption));
 
-  labTitle_ = new QLabel(this);
-  labTitle_->setFont(TahomaPixels(19, true));
-  labTitle_->move(16, 16);
-  labVersion_ = new QLabel(this);
-  labVersion_->setFont(TahomaPixels(13, false));
-  labVersion_->move(16, 40);
-  labInstructions_ = new QLabel(this);
-  labInstructions_->setFont(TahomaPixels(13, false));
-  labInstructions_->move(16, 72);
-  for (QLabel* label : {labTitle_, labVersion_, labInstructions_}) label->setAttribute(Qt::WA_TranslucentBackground);
+  auto* labTitle = TextLabel(QString::fromLatin1(ProductName), this);
+  labTitle->setObjectName(QStringLiteral("labTitle"));
+  QFont titleFont = font();
+  titleFont.setBold(true);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * TitleScale);
+  labTitle->setFont(titleFont);
+  auto* labVersion = TextLabel(QString::fromLatin1(VersionPrefix) + QString::fromLatin1(ProductVersion), this);
+  labVersion->setObjectName(QStringLiteral("labVersion"));
+  auto* labInstructions = TextLabel(QString::fromLatin1(InstructionsText), this);
+  labInstructions->setObjectName(QStringLiteral("labInstructions"));
 
-  btnOK_ = new QPushButton("&OK", this);
-  btnOK_->setObjectName("btnOK");
-  btnOK_->setGeometry(128, 276, 81, 25);
-  btnHelp_ = new QPushButton("&Help", this);
-  btnHelp_->setObjectName("btnHelp");
-  btnHelp_->setGeometry(216, 276, 81, 25);
-  setTabOrder(btnOK_, btnHelp_);
+  btnOK_ = new QPushButton(QStringLiteral("&OK"), this);
+  btnOK_->setObjectName(QStringLiteral("btnOK"));
+  auto* btnHelp = new QPushButton(QStringLiteral("&Help"), this);
+  btnHelp->setObjectName(QStringLiteral("btnHelp"));
+  // Enter closes the box from either button: OK is the default, Help never takes its place.
+  btnOK_->setDefault(true);
+  btnHelp->setAutoDefault(false);
   connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btnHelp_, &QPushButton::clicked, this, &TfrmAbout::btnHelpClick);
+  connect(btnHelp, &QPushButton::clicked, this, &TfrmAbout::btnHelpClick);
 
-  auto* panel = new QFrame(this);
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setLineWidth(2);
-  panel->setGeometry(376, 16, PictureWidth + 4, PictureHeight + 4);
-  auto* picture = new QLabel(panel);
-  picture->setGeometry(2, 2, PictureWidth, PictureHeight);
-  picture->setPixmap(AboutPicture());
-
-  // Enter or Escape closes the box from anywhere in it.
-  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(btnOK_), static_cast<QWidget*>(btnHelp_)})
-    widget->installEventFilter(this);
-}
-
-bool TfrmAbout::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) FormActivate();
-  return QDialog::event(event);
-}
-
-bool TfrmAbout::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-      accept();
-      return true;
-    }
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(ButtonGap);
+  buttons->addStretch();
+  for (QPushButton* button : {btnOK_, btnHelp}) {
+    button->setMinimumSize(MinButtonWidth, MinButtonHeight);
+    buttons->addWidget(button);
   }
-  return QDialog::eventFilter(watched, event);
+  buttons->addStretch();
+
+  auto* texts = new QVBoxLayout;
+  texts->addWidget(labTitle);
+  texts->addWidget(labVersion);
+  texts->addSpacing(fontMetrics().height());
+  texts->addWidget(labInstructions);
+  texts->addStretch();
+  texts->addLayout(buttons);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(Margin, Margin, Margin, Margin);
+  layout->setSpacing(Margin);
+  layout->addLayout(texts, 1);
+  layout->addWidget(new AboutPicture(this), 0, Qt::AlignTop);
+  resize(QSize(ClientWidth, ClientHeight).expandedTo(minimumSizeHint()));
 }
 
-void TfrmAbout::FormActivate() {
+void TfrmAbout::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  PlaceCentred(this, parentWidget());
   btnOK_->setFocus();
-  labTitle_->setText(ProductName);
-  labTitle_->adjustSize();
-  labVersion_->setText(QString("Version: ") + ProductVersion);
-  labVersion_->adjustSize();
-  labInstructions_->setText(QString(InstructionsText).replace("\r\n", "\n"));
-  labInstructions_->setFont(TahomaPixels(13, false));
-  labInstructions_->adjustSize();
-  // A wider face standing in for Tahoma must not run into the picture.
-  for (int pixels = 12; labInstructions_->geometry().right() > TextRightLimit && pixels >= 10; --pixels) {
-    labInstructions_->setFont(TahomaPixels(pixels, false));
-    labInstructions_->adjustSize();
-  }
 }
 
 void TfrmAbout::btnHelpClick() {

@@ -4,34 +4,29 @@
 #include <QDialog>
 #include <functional>
 
-class QLabel;
 class QPushButton;
+class QShowEvent;
 
 namespace jubilora {
 
 class TfrmAbout : public QDialog {
   Q_OBJECT
  public:
-  // `runHelp` opens the help and says whether the viewer started.
+  // `runHelp` opens the help, or reports why it cannot, and says whether it opened.
   TfrmAbout(QWidget* owner, std::function<bool()> runHelp);
 
+  // The initial size at the default font; a larger font makes it larger.
   static constexpr int ClientWidth = 560;
   static constexpr int ClientHeight = 350;
 
  protected:
-  bool event(QEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
-  void FormActivate();
   void btnHelpClick();
 
   std::function<bool()> runHelp_;
-  QLabel* labTitle_;
-  QLabel* labVersion_;
-  QLabel* labInstructions_;
   QPushButton* btnOK_;
-  QPushButton* btnHelp_;
 };
 
 }  // namespace jubilora

@@ -1,34 +1,35 @@
 #include "online/version_check.h"
 
 #include <QAction>
-#include <QDeadlineTimer>
-#include <QDesktopServices>
-#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <algorithm>
+#include <utility>
 
 #include "core/ports.h"
 #include "core/product.h"
+#include "online/links.h"
 
 #ifndef JUBILORA_UPDATE_HOST
-#error "JUBILORA_UPDATE_HOST names the web server of the version file; the build sets it."
+#error "JUBILORA_UPDATE_HOST names the web server of the version file (empty for none); the build sets it."
 #endif
 
 namespace jubilora {
 
 namespace {
 
-// How often the worker looks for a stop request while its transfer runs.
-constexpr int StopPollMs = 50;
-// At program end the worker gets this long to drop its transfer; the exit never waits longer.
-constexpr int StopWaitMs = 2000;
+constexpr const char* VersionFilePath = "/lastver/jl.txt";
+constexpr const char* DownloadPagePath = "/download.htm";
+// A moved version file may be followed a few steps, never from https down to http.
+constexpr int MaxRedirects = 3;
 
 constexpr const char* FailureButton = "&OK";
 constexpr const char* YesButton = "&Yes";
 constexpr const char* NoButton = "&No";
 constexpr const char* LatestButton = "OK";
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -44,15 +45,30 @@ int CompareVersionTexts(std::string_view online, std::string_view own) {
 
 bool IsNewerVersion(std::string_view online, std::string_view own) { return CompareVersionTexts(online, own) > 0; }
 
-std::string HandOverText(const TransferOutcome& outcome) {
-  if (!outcome.succeeded || outcome.status != 200 || outcome.overLimit) return CheckResultError;
-  if (outcome.body.empty() || outcome.body.size() > VersionBodyLimit) return CheckResultError;
-  return outcome.body;
+std::optional<std::string> VersionInBody(std::string_view body) {
+  constexpr std::string_view blanks = " \t\r\n\v\f";
+  const std::size_t first = body.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return std::nullopt;
+  body = body.substr(first, body.find_last_not_of(blanks) + 1 - first);
+  // A dot is allowed only right after a digit, and the text must end with one.
+  bool afterDigit = false;
+  for (const char c : body) {
+    if (IsDigit(c)) {
+      afterDigit = true;
+    } else if (c == '.' && afterDigit) {
+      afterDigit = false;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!afterDigit) return std::nullopt;
+  return std::string(body);
 }
 
-CheckReport ChooseCheckReport(std::string_view result, bool manualCheck, std::string_view ownVersion) {
-  if (result == CheckResultError) return manualCheck ? CheckReport::Failure : CheckReport::Nothing;
-  if (IsNewerVersion(result, ownVersion)) return CheckReport::NewVersion;
+CheckReport ChooseCheckReport(const std::optional<std::string>& online, bool manualCheck,
+                              std::string_view ownVersion) {
+  if (!online) return manualCheck ? CheckReport::Failure : CheckReport::Nothing;
+  if (IsNewerVersion(*online, ownVersion)) return CheckReport::NewVersion;
   return manualCheck ? CheckReport::Latest : CheckReport::Nothing;
 }
 
@@ -70,117 +86,84 @@ std::string LatestVersionMessage(std::string_view productName) {
   return "You are currently using the latest\r\nversion of " + std::string(productName) + ".";
 }
 
-QUrl DefaultUpdateServer() { return QUrl(QStringLiteral("http://") + QStringLiteral(JUBILORA_UPDATE_HOST)); }
+QUrl DefaultUpdateServer() {
+  const QString host = QStringLiteral(JUBILORA_UPDATE_HOST);
+  return host.isEmpty() ? QUrl() : QUrl(QStringLiteral("http://") + host);
+}
 
 QUrl VersionFileUrl(const QUrl& server) { return server.resolved(QUrl(QString::fromLatin1(VersionFilePath))); }
 
 QUrl DownloadPageUrl(const QUrl& server) { return server.resolved(QUrl(QString::fromLatin1(DownloadPagePath))); }
 
-void OnlineCheckResult::Store(std::string text) {
-  const std::lock_guard lock(mutex_);
-  text_ = std::move(text);
-}
-
-std::string OnlineCheckResult::Read() const {
-  const std::lock_guard lock(mutex_);
-  return text_;
-}
-
-TOnlineCheck::TOnlineCheck(QUrl versionFile, std::chrono::milliseconds timeout,
-                           std::shared_ptr<OnlineCheckResult> result)
-    : versionFile_(std::move(versionFile)), timeout_(timeout), result_(std::move(result)) {
-  // QThread names the system thread after the object when it starts.
-  setObjectName(QStringLiteral("OnlineCheck"));
-}
-
-void TOnlineCheck::run() { result_->Store(HandOverText(Fetch())); }
-
-TransferOutcome TOnlineCheck::Fetch() {
-  TransferOutcome outcome;
-  QNetworkAccessManager manager;
-  QNetworkReply* reply = manager.get(QNetworkRequest(versionFile_));
-  QEventLoop loop;
-  bool dropped = false;
-  const auto drop = [&] {
-    dropped = true;
-    reply->abort();
-  };
-  QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  // A version text is a few bytes; anything much larger is not worth receiving.
-  QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64 total) {
-    if (received > qint64(VersionBodyLimit) || total > qint64(VersionBodyLimit)) {
-      outcome.overLimit = true;
-      drop();
-    }
-  });
-  // A server that accepts the connection and never answers must not keep the check alive.
-  QTimer deadline;
-  deadline.setSingleShot(true);
-  QObject::connect(&deadline, &QTimer::timeout, &loop, drop);
-  deadline.start(timeout_);
-  QTimer stopPoll;
-  QObject::connect(&stopPoll, &QTimer::timeout, &loop, [&] {
-    if (isInterruptionRequested()) drop();
-  });
-  stopPoll.start(StopPollMs);
-
-  if (!reply->isFinished()) loop.exec();
-
-  outcome.succeeded = !dropped && reply->error() == QNetworkReply::NoError;
-  outcome.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  if (outcome.succeeded) {
-    const QByteArray body = reply->read(qint64(VersionBodyLimit) + 1);
-    outcome.body.assign(body.constData(), std::size_t(body.size()));
-    if (outcome.body.size() > VersionBodyLimit) outcome.overLimit = true;
-  }
-  delete reply;
-  return outcome;
-}
-
 VersionCheck::VersionCheck(Ui& ui, QAction* menuCheckNow, QObject* parent)
-    : QObject(parent), ui_(ui), menuCheckNow_(menuCheckNow), openUrl_([](const QUrl& url) {
-        QDesktopServices::openUrl(url);
-      }) {
-  onlineCheckTimer_.setInterval(OnlineCheckInterval);
-  connect(&onlineCheckTimer_, &QTimer::timeout, this, &VersionCheck::OnlineCheckTimerTimer);
+    : QObject(parent), ui_(ui), menuCheckNow_(menuCheckNow) {
+  UpdateMenu();
 }
 
 VersionCheck::~VersionCheck() { Stop(); }
 
-void VersionCheck::StartupCheck() {
-  if (running_) return;
-  result_->Store(CheckResultStart);
-  menuCheckNowClick();
+void VersionCheck::SetServer(const QUrl& server) {
+  server_ = server;
+  UpdateMenu();
 }
 
-void VersionCheck::menuCheckNowClick() {
-  // One check at a time: the worker may not find its hand-over overwritten.
-  if (running_) return;
-  manualCheck_ = result_->Read() != CheckResultStart;
-  result_->Store({});
+void VersionCheck::StartupCheck() { Start(false); }
+
+void VersionCheck::menuCheckNowClick() { Start(true); }
+
+void VersionCheck::Start(bool manual) {
+  // Without a server there is nothing to ask, and no failure to blame on the connection.
+  if (running_ || server_.isEmpty()) return;
   running_ = true;
-  if (menuCheckNow_) menuCheckNow_->setEnabled(false);
-  onlineCheckTimer_.start();
-  auto* worker = new TOnlineCheck(VersionFileUrl(server_), timeout_, result_);
-  // The worker frees itself; it has no parent, so nothing deletes it while it still runs.
-  connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-  worker_ = worker;
-  worker->start();
+  manualCheck_ = manual;
+  body_.clear();
+  overLimit_ = false;
+  UpdateMenu();
+
+  if (manager_ == nullptr) manager_ = new QNetworkAccessManager(this);
+  QNetworkRequest request(VersionFileUrl(server_));
+  request.setTransferTimeout(static_cast<int>(timeout_.count()));
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+  request.setMaximumRedirectsAllowed(MaxRedirects);
+  reply_ = manager_->get(request);
+  reply_->setReadBufferSize(qint64(VersionBodyLimit) + 1);
+  connect(reply_, &QNetworkReply::readyRead, this, &VersionCheck::ReadBody);
+  connect(reply_, &QNetworkReply::finished, this, &VersionCheck::ReplyFinished);
 }
 
-void VersionCheck::OnlineCheckTimerTimer() {
-  const std::string result = result_->Read();
-  if (result.empty()) return;
-  onlineCheckTimer_.stop();
-  switch (ChooseCheckReport(result, manualCheck_, ProductVersion)) {
+void VersionCheck::ReadBody() {
+  body_ += reply_->read(qint64(VersionBodyLimit) + 1 - body_.size());
+  // Whether or not the server said how long the body is, nothing past the limit is fetched.
+  if (body_.size() > qsizetype(VersionBodyLimit)) {
+    overLimit_ = true;
+    reply_->abort();
+  }
+}
+
+void VersionCheck::ReplyFinished() {
+  QNetworkReply* reply = std::exchange(reply_, nullptr);
+  reply->deleteLater();
+  std::optional<std::string> online;
+  const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+  // The whole body has come through ReadBody by now.
+  if (reply->error() == QNetworkReply::NoError && status == 200 && !overLimit_)
+    online = VersionInBody(body_.toStdString());
+  // The answer dialog runs its own loop; it is not run inside the reply's signal.
+  QMetaObject::invokeMethod(this, [this, online] { Report(online); }, Qt::QueuedConnection);
+}
+
+void VersionCheck::Report(const std::optional<std::string>& online) {
+  if (!running_) return;  // stopped meanwhile
+  const QPointer<VersionCheck> alive(this);
+  switch (ChooseCheckReport(online, manualCheck_, ProductVersion)) {
     case CheckReport::Failure:
       ui_.AnswerDialog(ProductName, CheckFailureMessage(), {FailureButton}, IconKind::Error, true);
       break;
     case CheckReport::NewVersion:
       if (ui_.AnswerDialog(ProductName, NewVersionMessage(ProductName), {YesButton, NoButton}, IconKind::Question,
                            true) == 1 &&
-          openUrl_)
-        openUrl_(DownloadPageUrl(server_));
+          alive)
+        OpenUrl(DownloadPageUrl(server_).toString().toStdString());
       break;
     case CheckReport::Latest:
       ui_.AnswerDialog(ProductName, LatestVersionMessage(ProductName), {LatestButton}, IconKind::Information, true);
@@ -188,21 +171,24 @@ void VersionCheck::OnlineCheckTimerTimer() {
     case CheckReport::Nothing:
       break;
   }
-  result_->Store({});
+  if (!alive) return;
   running_ = false;
-  if (menuCheckNow_) menuCheckNow_->setEnabled(true);
+  UpdateMenu();
 }
 
 void VersionCheck::Stop() {
-  onlineCheckTimer_.stop();
-  if (!worker_) return;
-  TOnlineCheck* worker = worker_;
-  // Asked once: the window's own destruction calls this again after FormDestroy.
-  worker_ = nullptr;
-  worker->requestInterruption();
-  // A worker that is done (or drops its transfer in time) is freed here, as the event loop
-  // that would free it may not run again. One that does not end is left to the process's end.
-  if (worker->wait(QDeadlineTimer(StopWaitMs))) delete worker;
+  running_ = false;
+  if (QNetworkReply* reply = std::exchange(reply_, nullptr)) {
+    // Its end is no result to report.
+    reply->disconnect(this);
+    reply->abort();
+    reply->deleteLater();
+  }
+  UpdateMenu();
+}
+
+void VersionCheck::UpdateMenu() {
+  if (menuCheckNow_) menuCheckNow_->setEnabled(!running_ && !server_.isEmpty());
 }
 
 }  // namespace jubilora

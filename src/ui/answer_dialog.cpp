@@ -4,26 +4,28 @@
 #include <vector>
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDialog>
-#include <QFont>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QStyle>
 
-#include "ui/answer_geometry.h"
 #include "ui/error_report.h"
+#include "ui/window_placement.h"
 
 namespace jubilora {
 
 namespace {
 
-constexpr const char* DialogFontFamily = "Tahoma";
-constexpr int DialogFontPoints = 8;
 constexpr int RefTopInterval = 100;
+// Room around the frame and between the buttons, and the text's distance from the frame.
+constexpr int Gap = 8;
+constexpr int Inset = 16;
+// No button is smaller than this, whatever its caption.
+constexpr int MinButtonWidth = 65;
+constexpr int MinButtonHeight = 25;
 constexpr const char* NoHelpViewer = "No help viewer is set up";
 // Used only when a caller gives no button at all: a dialog without buttons and without
 // Escape could never be closed.
@@ -66,8 +68,6 @@ QStyle::StandardPixmap PixmapOf(IconKind icon) {
   return QStyle::SP_MessageBoxCritical;
 }
 
-QRect ToQRect(const GeometryRect& r) { return {r.left, r.top, r.width, r.height}; }
-
 Qt::WindowFlags DialogFlags(bool canCancel) {
   Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint;
@@ -82,50 +82,16 @@ class AnswerWindow : public QDialog {
       : QDialog(owner, DialogFlags(canCancel)), canCancel_(canCancel), helpPath_(std::move(helpPath)) {
     if (buttons.isEmpty()) buttons.append(QString::fromLatin1(FallbackButton));
     setWindowTitle(QLatin1Char(' ') + caption);
-    QFont font(QString::fromLatin1(DialogFontFamily));
-    font.setPointSize(DialogFontPoints);
-    setFont(font);
-
     const QString lines = MessageLines(message);
-    const AnswerGeometry g = ComputeAnswerGeometry(Measure(lines, buttons, icon != IconKind::None));
+    setAccessibleDescription(lines);
 
-    // Created first, so that it lies beneath the icon and the message.
-    auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("bvlFrame"));
-    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    frame->setLineWidth(1);
-    frame->setGeometry(ToQRect(g.frame));
-
-    if (g.icon) {
-      auto* image = new QLabel(this);
-      image->setObjectName(QStringLiteral("imgIcon"));
-      image->setAlignment(Qt::AlignCenter);
-      const QIcon systemIcon = style()->standardIcon(PixmapOf(icon), nullptr, this);
-      image->setPixmap(systemIcon.pixmap(QSize(g.icon->width, g.icon->height), devicePixelRatio()));
-      image->setGeometry(ToQRect(*g.icon));
-    }
-
-    auto* label = new QLabel(this);
-    label->setObjectName(QStringLiteral("labMessage"));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(false);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setText(lines);
-    label->setGeometry(ToQRect(g.label));
-
-    for (qsizetype i = 0; i < buttons.size(); ++i) {
-      auto* button = new TbtnAnswer(buttons[i], canCancel, this);
-      button->setObjectName(QStringLiteral("btnAnswer%1").arg(i + 1));
-      button->setGeometry(ToQRect(g.buttons[static_cast<std::size_t>(i)]));
-      const int number = static_cast<int>(i) + 1;
-      if (number == helpIndex) {
-        connect(button, &QPushButton::clicked, this, [this] { RunHelp(this, helpPath_); });
-      } else {
-        connect(button, &QPushButton::clicked, this, [this, number] { done(number); });
-      }
-      buttons_.push_back(button);
-    }
-    setFixedSize(g.client.width, g.client.height);
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(Gap, Gap, Gap, Gap);
+    outer->setSpacing(Gap);
+    // The window is exactly as large as its contents need, and not resizable.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->addWidget(MessageFrame(lines, icon));
+    outer->addLayout(ButtonColumn(buttons, helpIndex));
     buttons_.front()->setFocus();
   }
 
@@ -135,18 +101,54 @@ class AnswerWindow : public QDialog {
   }
 
  private:
-  AnswerTextSizes Measure(const QString& lines, const QStringList& buttons, bool hasIcon) const {
-    const QFontMetrics metrics = fontMetrics();
-    AnswerTextSizes sizes;
-    const QSize text = metrics.size(0, lines);
-    sizes.message = {text.width(), text.height()};
-    for (const QString& caption : buttons) {
-      // The access-key mark is not drawn, so it takes no room.
-      const QSize shown = metrics.size(Qt::TextShowMnemonic, caption);
-      sizes.captions.push_back({shown.width(), shown.height()});
+  QFrame* MessageFrame(const QString& lines, IconKind icon) {
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("bvlFrame"));
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* inside = new QHBoxLayout(frame);
+    const int margin = Inset - frame->frameWidth();
+    inside->setContentsMargins(margin, margin, margin, margin);
+    inside->setSpacing(Inset);
+    const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    if (icon != IconKind::None) {
+      auto* image = new QLabel(frame);
+      image->setObjectName(QStringLiteral("imgIcon"));
+      const QIcon systemIcon = style()->standardIcon(PixmapOf(icon), nullptr, this);
+      image->setPixmap(systemIcon.pixmap(QSize(iconSize, iconSize), devicePixelRatio()));
+      inside->addWidget(image, 0, Qt::AlignTop);
     }
-    sizes.hasIcon = hasIcon;
-    return sizes;
+    auto* label = new QLabel(lines, frame);
+    label->setObjectName(QStringLiteral("labMessage"));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // As tall as an icon at least, so that a one-line message sits in the same frame either way.
+    label->setMinimumHeight(iconSize);
+    inside->addWidget(label);
+    return frame;
+  }
+
+  QVBoxLayout* ButtonColumn(const QStringList& captions, int helpIndex) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(Gap);
+    // A message taller than the column keeps the last button level with the frame's bottom.
+    column->addStretch();
+    for (qsizetype i = 0; i < captions.size(); ++i) {
+      auto* button = new TbtnAnswer(captions[i], this);
+      const int number = static_cast<int>(i) + 1;
+      button->setObjectName(QStringLiteral("btnAnswer%1").arg(number));
+      if (number == helpIndex) {
+        connect(button, &QPushButton::clicked, this, [this] { RunHelp(this, helpPath_); });
+      } else {
+        connect(button, &QPushButton::clicked, this, [this, number] { done(number); });
+      }
+      column->addWidget(button);
+      buttons_.push_back(button);
+    }
+    // Every button as large as the largest caption needs.
+    QSize size(MinButtonWidth, MinButtonHeight);
+    for (const TbtnAnswer* button : buttons_) size = size.expandedTo(button->sizeHint());
+    for (TbtnAnswer* button : buttons_) button->setMinimumSize(size);
+    return column;
   }
 
   bool canCancel_;
@@ -164,20 +166,8 @@ class BusyGuard {
 
 }  // namespace
 
-TbtnAnswer::TbtnAnswer(const QString& caption, bool canCancel, QWidget* parent)
-    : QPushButton(caption, parent), canCancel_(canCancel) {
-  setAutoDefault(true);
-}
-
-void TbtnAnswer::keyPressEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Escape) {
-    QPushButton::keyPressEvent(event);
-    return;
-  }
-  event->accept();
-  if (!canCancel_) return;
-  if (auto* dialog = qobject_cast<QDialog*>(window())) dialog->reject();
-}
+// A push button in a dialog is auto-default already: Enter presses the focused one.
+TbtnAnswer::TbtnAnswer(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
 
 TRefTop::TRefTop(QWidget* window) : QTimer(window), window_(window) {
   setInterval(RefTopInterval);
@@ -199,10 +189,10 @@ int AnswerDialog(QWidget* owner, const QString& caption, const QString& message,
   if (busy) return -1;
   const BusyGuard guard;
 
-  // Being the owner's child, the dialog is centred over the owner's window (and kept on its
-  // screen) by QDialog itself when it is shown.
   QPointer<AnswerWindow> dialog =
       new AnswerWindow(owner, caption, message, buttons, icon, canCancel, helpIndex, helpPath);
+  dialog->adjustSize();
+  PlaceCentred(dialog, owner);
   auto* refTop = new TRefTop(dialog);
   refTop->start();
   // exec() yields 0 (rejected) for every way of closing other than a button.

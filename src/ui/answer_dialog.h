@@ -11,15 +11,14 @@
 
 #include "core/ports.h"
 
-class QKeyEvent;
-
 namespace jubilora {
 
 // The result is the 1-based number of the button pressed (1 = the topmost); 0 when the dialog
 // was closed otherwise (Escape or the close box, offered only when canCancel, or any other way);
 // -1 at once, without showing anything, while another answer dialog is open.
-// The message's lines are separated by CR LF; "&" in a caption marks its access key.
-// helpIndex names the 1-based button that opens help with helpPath instead of answering.
+// The message's lines are separated by CR LF and never wrapped; "&" in a caption marks its
+// access key. helpIndex names the 1-based button that opens help with helpPath instead of
+// answering; the dialog stays open then.
 int AnswerDialog(QWidget* owner, const QString& caption, const QString& message,
                  const QStringList& buttons, IconKind icon, bool canCancel = true, int helpIndex = 0,
                  const QString& helpPath = {});
@@ -30,19 +29,13 @@ int AnswerDialog(QWidget* owner, const QString& caption, const QString& message,
 using AnswerHelpHandler = std::function<void(QWidget* dialog, const QString& helpPath)>;
 AnswerHelpHandler SetAnswerHelpHandler(AnswerHelpHandler handler);
 
-// A button of the answer dialog. Escape on it dismisses the dialog when the dialog may be
-// cancelled and is swallowed otherwise.
+// A button of the answer dialog's column. Enter and Space press the focused one; Escape is
+// the dialog's.
 class TbtnAnswer : public QPushButton {
   Q_OBJECT
 
  public:
-  TbtnAnswer(const QString& caption, bool canCancel, QWidget* parent);
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
- private:
-  bool canCancel_;
+  TbtnAnswer(const QString& caption, QWidget* parent);
 };
 
 // Keeps the dialog above other always-on-top windows: every 100 ms while it is showing it is

@@ -79,7 +79,7 @@ void QtHttpServer::OnReadyRead(QTcpSocket* socket) {
   for (const auto& [name, value] : response.headers) head += name + ": " + value + "\r\n";
   head += "\r\n";
   socket->write(head + response.body);
-  socket->disconnectFromHost();
+  if (!response.keepOpen) socket->disconnectFromHost();
 }
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {

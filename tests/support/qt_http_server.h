@@ -22,6 +22,7 @@ struct HttpResponse {
   QByteArray body;
   QList<QPair<QByteArray, QByteArray>> headers;  // besides Content-Length and Connection
   bool sendLength = true;  // false: the body ends where the connection closes
+  bool keepOpen = false;   // true: the connection stays open after the body
 };
 
 // No Q_OBJECT: it has no signals of its own, and the test support library runs no moc.
