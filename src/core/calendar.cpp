@@ -52,6 +52,17 @@ bool IsValidCivil(int y, int m, int d) {
   return y >= 1 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m);
 }
 
+std::optional<DayNumber> AnniversaryInYear(int month, int day, int y, LeapDayChoice choice) {
+  if (IsValidCivil(y, month, day)) return DayFromCivil(y, month, day);
+  if (month != 2 || day != 29 || y < 1 || y > 9999) return std::nullopt;
+  switch (choice) {
+    case LeapDayChoice::February28: return DayFromCivil(y, 2, 28);
+    case LeapDayChoice::March1: return DayFromCivil(y, 3, 1);
+    case LeapDayChoice::NotShown: break;
+  }
+  return std::nullopt;
+}
+
 int IsoWeekday(DayNumber day) {
   return static_cast<int>(weekday{FromDayNumber(day)}.iso_encoding());
 }

@@ -31,4 +31,11 @@ bool IsValidCivil(int year, int month, int day);
 // Monday = 1 .. Sunday = 7.
 int IsoWeekday(DayNumber day);
 
+// Where an anniversary of 29 February goes in a common year.
+enum class LeapDayChoice { NotShown, February28, March1 };
+
+// The day on which an anniversary of `month`/`day` falls in `year`, or nothing when it
+// does not fall in that year (or the month and day make no day of a leap year).
+std::optional<DayNumber> AnniversaryInYear(int month, int day, int year, LeapDayChoice choice);
+
 }  // namespace jubilora

@@ -14,20 +14,20 @@
 
 namespace jubilora {
 
-namespace {
-
-// Month and day as one number; a date without a calendar day sorts before 1 January.
-int MonthDayOf(const TAnniversary& record) {
-  const auto civil = DecodeDate(record.Date);
-  return civil ? civil->month * 32 + civil->day : 0;
-}
-
 std::string UpperDescription(const TAnniversary& record) {
   std::string text = record.Description();
   for (char& c : text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return text;
+}
+
+namespace {
+
+// Month and day as one number; a date without a calendar day sorts before 1 January.
+int MonthDayOf(const TAnniversary& record) {
+  const auto civil = DecodeDate(record.Date);
+  return civil ? civil->month * 32 + civil->day : 0;
 }
 
 // The explicit periods count upwards from the default period, which is lowest.

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace jubilora {
 
@@ -72,6 +73,93 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
   return cp;
 }
 
+// The nearest Windows-1252 letter of each character of Latin Extended-A and -B
+// (U+0100..U+024F): the base letter without its accent, or the code page's own letter
+// where it has a closer one (Ǖ → Ü, Ǽ → Æ). "?" where no letter comes near.
+constexpr std::u32string_view LatinExtended =
+    U"AaAaAaCcCcCcCcDd" U"DdEeEeEeEeEeGgGg" U"GgGgHhHhIiIiIiIi" U"Ii??JjKkkLlLlLlL"
+    U"lLlNnNnNn?NnOoOo" U"OoOoRrRrRrSsSsSs" U"SsTtTtTtUuUuUuUu" U"UuUuWwYyYZzZzZzs"
+    U"bBBb??OCcDDDd?EE" U"EFfGGhIIKkl?MNnO" U"Oo??PpR????tTtTU" U"uUVYyZzZ??z????w"
+    U"?????????????AaI" U"iOoUuÜüÜüÜüÜüeÄä" U"AaÆæGgGgKkOoOoZz" U"j???GgHWNnÅåÆæØø"
+    U"AaAaEeEeIiIiOoOo" U"RrRrUuUuSsTt??Hh" U"Nd??ZzAaEeÖöÕõOo" U"OoYylntj??ACcLTs"
+    U"z??BUVEeJjQqRrYy";
+constexpr char32_t LatinExtendedFirst = 0x0100;
+
+// Letters that stand for two.
+struct Digraph {
+  char32_t cp;
+  const char* letters;
+};
+constexpr std::array<Digraph, 15> Digraphs = {{{0x132, "IJ"}, {0x133, "ij"}, {0x149, "'n"}, {0x1C4, "DZ"},
+                                               {0x1C5, "Dz"}, {0x1C6, "dz"}, {0x1C7, "LJ"}, {0x1C8, "Lj"},
+                                               {0x1C9, "lj"}, {0x1CA, "NJ"}, {0x1CB, "Nj"}, {0x1CC, "nj"},
+                                               {0x1F1, "DZ"}, {0x1F2, "Dz"}, {0x1F3, "dz"}}};
+
+// The code page's accented letters as base letter + combining mark, for text written
+// decomposed (as some address books store it). Marks: ` grave, ' acute, ^ circumflex,
+// ~ tilde, : diaeresis, o ring, , cedilla, v caron.
+constexpr std::u32string_view Composed = U"ŠŽšžŸÀÁÂÃÄÅÇÈÉÊËÌÍÎÏÑÒÓÔÕÖÙÚÛÜÝàáâãäåçèéêëìíîïñòóôõöùúûüýÿ";
+constexpr std::string_view ComposedBase = "SZszYAAAAAACEEEEIIIINOOOOOUUUUYaaaaaaceeeeiiiinooooouuuuyy";
+constexpr std::string_view ComposedMark = "vvvv:`'^~:o,`'^:`'^:~`'^~:`'^:'`'^~:o,`'^:`'^:~`'^~:`'^:':";
+
+char32_t MarkOf(char symbol) {
+  switch (symbol) {
+    case '`': return 0x300;
+    case '\'': return 0x301;
+    case '^': return 0x302;
+    case '~': return 0x303;
+    case ':': return 0x308;
+    case 'o': return 0x30A;
+    case ',': return 0x327;
+    default: return 0x30C;
+  }
+}
+
+bool IsCombiningMark(char32_t cp) { return cp >= 0x300 && cp <= 0x36F; }
+
+// The letter's accented form, if the code page has it, replaces the letter; otherwise
+// the mark is dropped and the plain letter stays.
+void JoinMark(std::string& out, char32_t mark) {
+  if (out.empty()) return;
+  for (std::size_t i = 0; i < Composed.size(); ++i) {
+    if (ComposedBase[i] == out.back() && MarkOf(ComposedMark[i]) == mark) {
+      out.back() = *Cp1252FromCodePoint(Composed[i]);
+      return;
+    }
+  }
+}
+
+bool IsControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F); }
+bool IsBlank(char32_t cp) {
+  return (cp >= 0x09 && cp <= 0x0D) || (cp >= 0x2000 && cp <= 0x200A) || cp == 0x202F || cp == 0x205F ||
+         cp == 0x3000;
+}
+bool IsInvisible(char32_t cp) { return (cp >= 0x200B && cp <= 0x200D) || cp == 0x2060 || cp == 0xFEFF; }
+
+void AppendNearest(std::string& out, char32_t cp) {
+  if (IsBlank(cp)) {
+    out += ' ';
+  } else if (IsControl(cp)) {
+    out += '?';
+  } else if (const auto byte = Cp1252FromCodePoint(cp)) {
+    out += *byte;
+  } else if (IsCombiningMark(cp)) {
+    JoinMark(out, cp);
+  } else if (IsInvisible(cp)) {
+    return;
+  } else if (cp >= LatinExtendedFirst && cp < LatinExtendedFirst + LatinExtended.size()) {
+    for (const Digraph& d : Digraphs) {
+      if (d.cp == cp) {
+        out += d.letters;
+        return;
+      }
+    }
+    out += *Cp1252FromCodePoint(LatinExtended[cp - LatinExtendedFirst]);
+  } else {
+    out += '?';
+  }
+}
+
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view text) {
@@ -99,6 +187,29 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
     const auto byte = Cp1252FromCodePoint(*cp);
     if (!byte) return std::nullopt;
     out += *byte;
+  }
+  return out;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (!NextCodePoint(text, pos)) return false;
+  }
+  return true;
+}
+
+std::string Utf8ToCp1252Nearest(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (const auto cp = NextCodePoint(text, pos)) {
+      AppendNearest(out, *cp);
+    } else {
+      out += '?';
+      ++pos;
+    }
   }
   return out;
 }

@@ -1,0 +1,152 @@
+#include "data/vcard.h"
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/atomic_file.h"
+
+namespace jubilora {
+namespace {
+
+// "Anna Smith B 1990-05-14 @4": name, kind, date ("----" for no year), [label], line.
+std::vector<std::string> Described(const VCardContents& contents) {
+  std::vector<std::string> out;
+  for (const ContactEvent& e : contents.events) {
+    char text[48];
+    std::snprintf(text, sizeof text, " %c %s%02d-%02d", "BAO"[static_cast<int>(e.kind)],
+                  e.year ? (std::to_string(*e.year) + "-").c_str() : "----", e.month, e.day);
+    out.push_back(e.name + text + (e.label.empty() ? "" : " [" + e.label + "]") + " @" + std::to_string(e.line));
+  }
+  return out;
+}
+
+std::vector<int> ProblemLines(const VCardContents& contents) {
+  std::vector<int> lines;
+  for (const VCardProblem& p : contents.problems) lines.push_back(p.line);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+struct CardCase {
+  const char* what;
+  std::string input;
+  std::vector<std::string> events;
+  std::vector<int> problemLines;
+};
+
+const std::vector<CardCase> CardCases = {
+    {"3.0 with CR LF", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Smith\r\nBDAY:1990-05-14\r\nEND:VCARD\r\n",
+     {"Anna Smith B 1990-05-14 @4"}, {}},
+    {"4.0 forms, the name from N",
+     "BEGIN:VCARD\nVERSION:4.0\nN:Smith;Anna;Maria;Dr.;\nBDAY:19900514T103000Z\nANNIVERSARY:--0612\n"
+     "X-ANNIVERSARY;VALUE=date:--06-13\nEND:VCARD\n",
+     {"Anna Smith B 1990-05-14 @4", "Anna Smith A ----06-12 @5", "Anna Smith A ----06-13 @6"}, {}},
+    {"2.1 quoted-printable, soft break inside a character, three character sets",
+     "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C5=81ukasz W=C3=\r\n=B3jcik\r\n"
+     "BDAY:1985-11-03\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN;CHARSET=ISO-8859-1;QUOTED-PRINTABLE:Ren=E9e\r\n"
+     "bday:--03-15\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN;charset=windows-1252;encoding=quoted-printable:=8Aime=20=80\r\n"
+     "X-MS-ANNIVERSARY:20010915\r\nEND:VCARD\r\n",
+     {"\u0141ukasz W\u00F3jcik B 1985-11-03 @5", "Ren\u00E9e B ----03-15 @9", "\u0160ime \u20AC A 2001-09-15 @13"},
+     {}},
+    {"folds, escapes, a byte-order mark and LF",
+     "\xEF\xBB\xBF" "BEGIN:VCARD\nFN:Anna\\nSm\n ith\\, Jr\\; x\\\\y\nBDAY:1990-\n\t05-14\nEND:VCARD\n",
+     {"Anna Smith, Jr; x\\y B 1990-05-14 @4"}, {}},
+    {"Apple's groups, labels and omitted year",
+     "BEGIN:VCARD\nFN:Eli\nitem1.X-ABDATE;type=pref:2012-06-16\nitem1.X-ABLabel:_$!<Anniversary>!$_\n"
+     "ITEM2.x-abdate:2019-03-01\nitem2.X-ABLabel:First flat\nBDAY;X-APPLE-OMIT-YEAR=1604;VALUE=date:1604-02-29\n"
+     "X-ABDATE:2000-01-01\nitem3.X-ABDATE:2001-01-01\nitem3.X-ABLabel:_$!<HomePage>!$_\nEND:VCARD\n",
+     {"Eli O 2012-06-16 [anniversary] @3", "Eli O 2019-03-01 [First flat] @5", "Eli B ----02-29 @7",
+      "Eli O 2000-01-01 @8", "Eli O 2001-01-01 [home page] @9"},
+     {}},
+    {"one day under two names is one event",
+     "BEGIN:VCARD\nFN:Bea\nX-EVOLUTION-ANNIVERSARY:1996-10-19\nANNIVERSARY:1996-10-19\nX-ANNIVERSARY:1997-10-19\n"
+     "END:VCARD\n",
+     {"Bea A 1996-10-19 @3", "Bea A 1997-10-19 @5"}, {}},
+    {"dates that are no days",
+     "BEGIN:VCARD\nFN:X\nBDAY:1990-13-45\nBDAY:2023-02-29\nBDAY:1992-02-29\nBDAY:--0230\nBDAY:circa 1800\n"
+     "BDAY:--02-29\nBDAY:1990-5-14\nEND:VCARD\n",
+     {"X B 1992-02-29 @5", "X B ----02-29 @8"}, {3, 4, 6, 7, 9}},
+    {"a card without END keeps its dates, one without a name loses them, text between cards",
+     "BEGIN:VCARD\nFN:A\nBDAY:1990-01-01\nBEGIN:VCARD\nBDAY:1990-01-02\nTEL:123\nEND:VCARD\njunk\nmore junk\n"
+     "BEGIN:VCARD\nFN:C\nBDAY:1990-01-03\n",
+     {"A B 1990-01-01 @3", "C B 1990-01-03 @12"}, {1, 4, 8, 10}},
+    {"unterminated quoted-printable, before END and at the end of the file",
+     "BEGIN:VCARD\nN:Smith;Anna\nBDAY:1990-01-05\nFN;ENCODING=QUOTED-PRINTABLE:Anna=\nEND:VCARD\n"
+     "BEGIN:VCARD\nFN;QUOTED-PRINTABLE:Bob=\n",
+     {"Anna Smith B 1990-01-05 @3"}, {4, 6, 7}},
+    {"lines that are no properties; 2.1 base64 data up to a blank line",
+     "BEGIN:VCARD\nFN:D\nPHOTO;BASE64:AAAA\nBBBB\nCCCC\n\nthis is no property\nBDAY:1990-01-04\nEND:VCARD\n",
+     {"D B 1990-01-04 @8"}, {7}},
+    {"10 MB lines: a needed property is reported, data never read is skipped",
+     "BEGIN:VCARD\nN:Smith;Anna\nFN:" + std::string(10 << 20, 'x') + "\nNOTE:" + std::string(10 << 20, 'y') +
+         "\nBDAY:1990-05-14\n" + std::string(10 << 20, 'z') + "\nEND:VCARD\n",
+     {"Anna Smith B 1990-05-14 @5"}, {3, 6}},
+};
+
+TEST(ReadVCards, RealWorldCardVariants) {
+  for (const CardCase& c : CardCases) {
+    const VCardContents contents = ReadVCards(c.input);
+    EXPECT_EQ(Described(contents), c.events) << c.what;
+    EXPECT_EQ(ProblemLines(contents), c.problemLines) << c.what;
+  }
+}
+
+TEST(ReadVCards, BinaryGarbageGivesBoundedProblemsAndNoEvents) {
+  std::mt19937 random(7);
+  std::string garbage(1 << 20, '\0');
+  for (char& c : garbage) c = static_cast<char>(random());
+  const VCardContents outside = ReadVCards(garbage);
+  EXPECT_TRUE(outside.events.empty());
+  EXPECT_EQ(ProblemLines(outside), std::vector<int>{1});  // one stretch of text outside a card
+  const VCardContents inside = ReadVCards("BEGIN:VCARD\n" + garbage);
+  EXPECT_TRUE(inside.events.empty());
+  EXPECT_EQ(inside.problems.size(), MaxVCardProblems + 1);
+}
+
+struct FileCase {
+  const char* file;
+  int cards;
+  std::size_t events;
+  std::size_t yearless;
+  std::vector<int> problemLines;
+  std::vector<std::string> someNames;  // UTF-8, as the reader should decode them
+};
+
+const std::vector<FileCase> FileCases = {
+    {"phone-book.vcf", 30, 26, 3, {145, 159},
+     {"\u0141ukasz W\u00F3jcik", "Ma\u0142gorzata Anna Katarzyna Kowalczyk", "Mum", "Lucy Martin"}},
+    {"apple.vcf", 3, 6, 2, {}, {"Linn\u00E9a \u00C5kesson"}},
+    {"google.vcf", 2, 3, 1, {}, {"Tom\u00E1s \u00D3 S\u00FAilleabh\u00E1in"}},
+    {"thunderbird.vcf", 2, 3, 1, {}, {"Maja Lindqvist", "Smith, Robert \\ \"Bob\""}},
+    {"evolution.vcf", 1, 2, 0, {}, {"Beatriz Oliveira"}},
+    {"outlook.vcf", 2, 3, 0, {}, {"Fran\u00E7ois Gr\u00FC\u00DFer", "Ren\u00E9e Sch\u00F6n"}},
+};
+
+TEST(ReadVCards, AddressBooksAsProgramsWriteThem) {
+  for (const FileCase& c : FileCases) {
+    std::string bytes;
+    ASSERT_EQ(ReadWholeFile(std::string(JUBILORA_TEST_SOURCE_DIR) + "/data/vcards/" + c.file, bytes), 0) << c.file;
+    const VCardContents contents = ReadVCards(bytes);
+    EXPECT_EQ(contents.cards, c.cards) << c.file;
+    EXPECT_EQ(contents.events.size(), c.events) << c.file;
+    EXPECT_EQ(std::count_if(contents.events.begin(), contents.events.end(), [](const ContactEvent& e) { return !e.year; }),
+              static_cast<std::ptrdiff_t>(c.yearless))
+        << c.file;
+    EXPECT_EQ(ProblemLines(contents), c.problemLines) << c.file;
+    for (const std::string& name : c.someNames) {
+      const auto named = [&name](const ContactEvent& e) { return e.name == name; };
+      EXPECT_TRUE(std::any_of(contents.events.begin(), contents.events.end(), named)) << c.file << ": " << name;
+    }
+    // A file cut short anywhere is read without harm and never finds more.
+    for (std::size_t size = 0; size < bytes.size(); size += 3) {
+      EXPECT_LE(ReadVCards(std::string_view(bytes).substr(0, size)).events.size(), c.events) << c.file;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace jubilora
