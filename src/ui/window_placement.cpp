@@ -5,12 +5,17 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace jubilora {
 
 namespace {
 
 QMargins OwnFrame(const QWidget* window) {
+  // The window system's answer is fresh; the widget's own learns of a frame only when the window
+  // next moves or resizes.
+  if (const QWindow* handle = window->windowHandle(); handle != nullptr && window->isVisible())
+    return handle->frameMargins();
   const QRect outer = window->frameGeometry();
   const QRect inner = window->geometry();
   return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
