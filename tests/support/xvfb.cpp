@@ -1,32 +1,37 @@
 #include "support/xvfb.h"
 
-#include <chrono>
 #include <csignal>
-#include <filesystem>
-#include <thread>
+#include <string>
 
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace jubilora::test {
 
 Xvfb::Xvfb() {
-  for (int n = 40 + getpid() % 200, tries = 0; tries < 50; ++n, ++tries) {
-    const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-    const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-    if (std::filesystem::exists(socket) || std::filesystem::exists(lock)) continue;
-    display_ = ":" + std::to_string(n);
-    pid_ = fork();
-    if (pid_ == 0) {
-      execlp("Xvfb", "Xvfb", display_.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (std::filesystem::exists(socket)) return;
-    Kill();
+  int ready[2];
+  if (pipe(ready) != 0) return;
+  pid_ = fork();
+  if (pid_ == 0) {
+    close(ready[0]);
+    // The server picks a free display itself: tests running side by side never share one.
+    const std::string fd = std::to_string(ready[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+           static_cast<char*>(nullptr));
+    _exit(127);
   }
+  close(ready[1]);
+  // It writes the display's number once it accepts connections.
+  std::string number;
+  pollfd wait{ready[0], POLLIN, 0};
+  for (char c = 0; poll(&wait, 1, 10000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n';) number += c;
+  close(ready[0]);
+  if (number.empty()) {
+    Kill();
+    return;
+  }
+  display_ = ":" + number;
 }
 
 Xvfb::~Xvfb() { Kill(); }
