@@ -233,7 +233,7 @@ TEST_F(AutostartLogic, SwitchingOffAsksAndOnlyTheSecondAnswerGoesOn) {
   const test::AskedQuestion& asked = ui.questions.front();
   EXPECT_EQ(asked.caption, "Attention, please");
   EXPECT_EQ(asked.message,
-            "If you turn \"Autostart with Windows\" option off,\r\n"
+            "If you turn \"Autostart at Log-on\" option off,\r\n"
             "Jubilora will not display upcoming\r\n"
             "events every time you turn your computer on.\r\n"
             "\r\n"
