@@ -41,6 +41,8 @@ namespace jubilora {
 namespace {
 
 constexpr int OnShowDelayMs = 100;
+constexpr int FrameWatchMs = 200;
+constexpr int FrameChecks = 25;
 
 }  // namespace
 
@@ -65,6 +67,12 @@ TfrmMain::TfrmMain(AppState& state, const CommandLine& commandLine)
   connect(&onShowDelay_, &QTimer::timeout, this, &TfrmMain::OnShowDelayTimer);
   onShowDelay_.start();
   connect(ivReport_, &ReportView::Painted, this, &TfrmMain::FitToFrame, Qt::QueuedConnection);
+  // A window manager that starts after the window adopts it within a few seconds, if at all.
+  frameWatch_.setInterval(FrameWatchMs);
+  connect(&frameWatch_, &QTimer::timeout, this, [this] {
+    if (++frameChecks_ >= FrameChecks) frameWatch_.stop();
+    FitToFrame();
+  });
   ConnectMenus();
 }
 
@@ -311,14 +319,19 @@ void TfrmMain::FitToPicture() {
   resize(sizeHint().expandedTo(minimumSize()).boundedTo(maximumSize()));
   PlaceCentred(this);
   // A window that the window manager has not framed yet gets its frame later, usually by the
-  // time it is painted; it is fitted again then.
+  // time it is painted; it is fitted again then, or when a late window manager adopts it.
   fitAwaitsFrame_ = FrameMargins(this).isNull();
+  if (fitAwaitsFrame_ && isVisible()) {
+    frameChecks_ = 0;
+    frameWatch_.start();
+  }
 }
 
 void TfrmMain::FitToFrame() {
   // Without a window manager no frame ever comes; asking again costs nothing, Qt keeps the answer.
   if (!fitAwaitsFrame_ || FrameMargins(this).isNull()) return;
   fitAwaitsFrame_ = false;
+  frameWatch_.stop();
   if (!isMaximized()) FitToPicture();
 }
 

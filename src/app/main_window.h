@@ -111,6 +111,8 @@ class TfrmMain : public QMainWindow {
   TfrmAbout* about_ = nullptr;
   bool reshowing_ = false;       // shown again only for a changed stay-on-top state
   bool fitAwaitsFrame_ = false;  // fitted before the window manager framed the window
+  QTimer frameWatch_;
+  int frameChecks_ = 0;
   XdgAutostart autostart_;
   AutostartMenuState autostartMenu_;
   // These hold references to ui_ and regional_, so they go first.
