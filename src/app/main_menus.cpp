@@ -89,7 +89,7 @@ MainMenus BuildMainMenus(QMainWindow* window) {
   m.menuOnTop = Entry(options, "menuOnTop", "Always on &Top", MenuImage::NotOnTop, QKeySequence("Ctrl+T"));
   m.menuOnTop->setCheckable(true);
   options->addSeparator();
-  m.menuAutostart = Entry(options, "menuAutostart", "&Autostart with Windows...", MenuImage::Unticked);
+  m.menuAutostart = Entry(options, "menuAutostart", "&Autostart at Log-on...", MenuImage::Unticked);
   m.menuAutostart->setCheckable(true);
   m.menuOnceADay = Entry(options, "menuOnceADay", "... But Only Once a Day!", MenuImage::Unticked);
   m.menuOnceADay->setCheckable(true);

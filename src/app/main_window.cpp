@@ -4,9 +4,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QPushButton>
-#include <QGuiApplication>
 #include <QMenuBar>
-#include <QScreen>
+#include <QLayout>
 #include <QShowEvent>
 #include <QSystemTrayIcon>
 #include <QToolButton>
@@ -32,6 +31,7 @@
 #include "ui/record_editor.h"
 #include "ui/snooze.h"
 #include "ui/table_editor.h"
+#include "ui/window_placement.h"
 #include "data/csv_export.h"
 #include "data/file_commands.h"
 #include "data/samples.h"
@@ -41,11 +41,8 @@ namespace jubilora {
 namespace {
 
 constexpr int OnShowDelayMs = 100;
-
-QRect WorkArea(const QWidget* widget) {
-  const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
-  return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-}
+constexpr int FrameWatchMs = 200;
+constexpr int FrameChecks = 25;
 
 }  // namespace
 
@@ -57,15 +54,11 @@ TfrmMain::TfrmMain(AppState& state, const CommandLine& commandLine)
       autostart_(XdgAutostart::ForCurrentUser()) {
   setObjectName("frmMain");
   InitResources();
-  QFont font("Tahoma");
-  font.setPointSize(8);
-  setFont(font);
   setMinimumSize(MinWidth, MinHeight);
   resize(MinWidth, MinHeight);
   setCentralWidget(ivReport_);
   menus_ = BuildMainMenus(this);
   trayIcon_->setContextMenu(menus_.trayMenu);
-  icons_ = std::make_unique<KindIcons>();
   ui_ = std::make_unique<QtUi>(this, [this] { DisplayData(); });
   versionCheck_ = std::make_unique<VersionCheck>(*ui_, menus_.menuCheckNow, this);
   snooze_ = std::make_unique<WindowSnooze>(*this, *trayIcon_, *menus_.menuTrayShow, *menus_.menuTrayExit, *ui_, regional_,
@@ -73,6 +66,13 @@ TfrmMain::TfrmMain(AppState& state, const CommandLine& commandLine)
   onShowDelay_.setInterval(OnShowDelayMs);
   connect(&onShowDelay_, &QTimer::timeout, this, &TfrmMain::OnShowDelayTimer);
   onShowDelay_.start();
+  connect(ivReport_, &ReportView::Painted, this, &TfrmMain::FitToFrame, Qt::QueuedConnection);
+  // A window manager that starts after the window adopts it within a few seconds, if at all.
+  frameWatch_.setInterval(FrameWatchMs);
+  connect(&frameWatch_, &QTimer::timeout, this, [this] {
+    if (++frameChecks_ >= FrameChecks) frameWatch_.stop();
+    FitToFrame();
+  });
   ConnectMenus();
 }
 
@@ -197,7 +197,7 @@ TfrmMain::Outcome TfrmMain::FormCreate() {
   // The right-most "&Snooze" and the menus were placed by the constructor.
   trayIcon_->setIcon(QIcon(QStringLiteral(":/icons/jubilora.svg")));
   setWindowTitle(QString("%1 %2").arg(ProductName, ProductVersion));
-  setMaximumSize(WorkArea(this).size());
+  setMaximumSize(LargestClientSize(this));
 
   const DayNumber today = Clock::Today();
   const bool autostartOn = RefreshAutostart(autostart_, state_.Paths.program, *ui_);
@@ -243,8 +243,9 @@ void TfrmMain::FormDestroy() {
 
 void TfrmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  // A window restored from the task bar is not shown anew.
-  if (!event->spontaneous()) FormShow();
+  // A window restored from the task bar, or shown again for its new stay-on-top state, is
+  // not shown anew.
+  if (!event->spontaneous() && !reshowing_) FormShow();
 }
 
 void TfrmMain::FormShow() {
@@ -284,9 +285,13 @@ void TfrmMain::menuOnTopClick() {
   menus_.menuOnTop->setIcon(MenuIcon(onTop ? MenuImage::OnTop : MenuImage::NotOnTop));
   if (onTop == bool(windowFlags() & Qt::WindowStaysOnTopHint)) return;
   const bool visible = isVisible();
+  // Changing a window flag hides the window (it keeps its place); showing it again is not a
+  // new show of the report.
   setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-  // Changing a window flag hides the window.
-  if (visible) show();
+  if (!visible) return;
+  reshowing_ = true;
+  show();
+  reshowing_ = false;
 }
 
 void TfrmMain::menuAboutClick() {
@@ -297,22 +302,37 @@ void TfrmMain::DisplayData() {
   const TCfg& cfg = state_.Cfg;
   const DayNumber today = Clock::Today();
   const auto entries = PrepareReportEntries(state_.Anniversaries, cfg, today);
-  const QtTextMeasurer measurer(cfg);
-  const ReportLayout layout = LayoutReport(state_.Anniversaries, entries, cfg, today, measurer, systemColors_);
-  QImage picture = PaintReport(layout, cfg, *icons_);
-  const QSize size = picture.size();
-  ivReport_->SetPicture(std::move(picture), QColor::fromRgba(ToColor32(cfg.Background, systemColors_)));
-  if (!isMaximized()) FitToPicture(size);
-  ivReport_->ScrollTo(layout.scrollTarget.value_or(0));
+  ReportLayout layout = LayoutReport(state_.Anniversaries, entries, cfg, today, QtTextMeasurer(cfg), systemColors_);
+  const int scrollTarget = layout.scrollTarget.value_or(0);
+  const QColor viewColor = QColor::fromRgba(layout.background);
+  // A screen reader reads the report as --print writes it.
+  const std::string text = FormatPlainReport(DescribeReport(state_.Anniversaries, entries, cfg, today, systemColors_));
+  ivReport_->SetReport(std::move(layout), cfg, viewColor, QString::fromStdString(text));
+  if (!isMaximized()) FitToPicture();
+  ivReport_->ScrollTo(scrollTarget);
 }
 
-void TfrmMain::FitToPicture(QSize picture) {
-  const QSize client = ivReport_->SizeFor(picture);
-  const int menuHeight = menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
-  resize(QSize(client.width(), client.height() + menuHeight).expandedTo(minimumSize()).boundedTo(maximumSize()));
-  const QRect area = WorkArea(this);
-  const QSize outer = isVisible() ? frameGeometry().size() : size();
-  move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+void TfrmMain::FitToPicture() {
+  // The whole window, frame included, stays inside the work area however long the report.
+  if (const QSize largest = LargestClientSize(this); largest != maximumSize()) setMaximumSize(largest);
+  if (layout() != nullptr) layout()->invalidate();
+  resize(sizeHint().expandedTo(minimumSize()).boundedTo(maximumSize()));
+  PlaceCentred(this);
+  // A window that the window manager has not framed yet gets its frame later, usually by the
+  // time it is painted; it is fitted again then, or when a late window manager adopts it.
+  fitAwaitsFrame_ = FrameMargins(this).isNull();
+  if (fitAwaitsFrame_ && isVisible()) {
+    frameChecks_ = 0;
+    frameWatch_.start();
+  }
+}
+
+void TfrmMain::FitToFrame() {
+  // Without a window manager no frame ever comes; asking again costs nothing, Qt keeps the answer.
+  if (!fitAwaitsFrame_ || FrameMargins(this).isNull()) return;
+  fitAwaitsFrame_ = false;
+  frameWatch_.stop();
+  if (!isMaximized()) FitToPicture();
 }
 
 }  // namespace jubilora

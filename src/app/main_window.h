@@ -21,7 +21,6 @@ class QSystemTrayIcon;
 
 namespace jubilora {
 
-class KindIcons;
 class WindowSnooze;
 class TfrmCfg;
 class TfrmEdit;
@@ -88,7 +87,8 @@ class TfrmMain : public QMainWindow {
   void menuRemoveSampleClick();
   void btnMakeSampleClick();
   bool EditRecord(bool adding, int index);
-  void FitToPicture(QSize picture);
+  void FitToPicture();
+  void FitToFrame();
   void ApplyAutostartMenu();
   void menuAutostartClick();
   void menuOnceADayClick();
@@ -100,7 +100,6 @@ class TfrmMain : public QMainWindow {
   ReportView* ivReport_;
   QSystemTrayIcon* trayIcon_;
   QTimer onShowDelay_;
-  std::unique_ptr<KindIcons> icons_;
   std::unique_ptr<QtUi> ui_;
   QtRegionalSettings regional_;
   QtSystemColors systemColors_;
@@ -110,6 +109,10 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<TfrmCfg> frmCfg_;
   std::optional<FileError> loadError_;
   TfrmAbout* about_ = nullptr;
+  bool reshowing_ = false;       // shown again only for a changed stay-on-top state
+  bool fitAwaitsFrame_ = false;  // fitted before the window manager framed the window
+  QTimer frameWatch_;
+  int frameChecks_ = 0;
   XdgAutostart autostart_;
   AutostartMenuState autostartMenu_;
   // These hold references to ui_ and regional_, so they go first.

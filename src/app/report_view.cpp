@@ -1,62 +1,63 @@
 #include "app/report_view.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSizeGrip>
 #include <QTimer>
 #include <QWheelEvent>
+#include <cmath>
 #include <utility>
 
 namespace jubilora {
 
-class ReportCanvas : public QWidget {
- public:
-  explicit ReportCanvas(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+namespace {
 
-  void SetPicture(QImage picture) {
-    picture_ = std::move(picture);
-    resize(picture_.size());
-    update();
-  }
-  const QImage& Picture() const { return picture_; }
-  std::function<void()> firstPaint;
+constexpr const char* AccessibleName = "Reminders";
+constexpr int ArrowStep = 20;
 
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    // Only the exposed part: a long report is a tall picture.
-    QPainter painter(this);
-    painter.drawImage(event->rect(), picture_, event->rect());
-    if (firstPaint && !picture_.isNull()) std::exchange(firstPaint, nullptr)();
-  }
+// The device pixels that a rectangle of the viewport covers, whole pixels included.
+QRect DeviceRect(const QRect& rect, double ratio) {
+  const int left = static_cast<int>(std::floor(rect.left() * ratio));
+  const int top = static_cast<int>(std::floor(rect.top() * ratio));
+  const int right = static_cast<int>(std::ceil((rect.right() + 1) * ratio));
+  const int bottom = static_cast<int>(std::ceil((rect.bottom() + 1) * ratio));
+  return QRect(left, top, right - left, bottom - top);
+}
 
- private:
-  QImage picture_;
-};
+}  // namespace
 
-ReportView::ReportView(QWidget* parent) : QScrollArea(parent), canvas_(new ReportCanvas(this)) {
+ReportView::ReportView(QWidget* parent) : QAbstractScrollArea(parent) {
   setObjectName("ivReport");
+  setAccessibleName(AccessibleName);
   setFrameShape(QFrame::NoFrame);
-  setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  setWidgetResizable(false);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setCornerWidget(new QSizeGrip(this));
   setFocusPolicy(Qt::StrongFocus);
-  setWidget(canvas_);
-  viewport()->setAutoFillBackground(true);
+  // The arrow keys move the picture as far as they always did.
+  horizontalScrollBar()->setSingleStep(ArrowStep);
+  verticalScrollBar()->setSingleStep(ArrowStep);
+  // Every pixel is ours: no background fill before painting.
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ReportView::SetPicture(QImage picture, QColor viewColor) {
-  QPalette palette = viewport()->palette();
-  palette.setColor(QPalette::Window, viewColor);
-  viewport()->setPalette(palette);
-  canvas_->SetPicture(std::move(picture));
+ReportView::~ReportView() = default;
+
+void ReportView::SetReport(ReportLayout layout, const TCfg& cfg, QColor viewColor, const QString& text) {
+  painter_ = std::make_unique<ReportPainter>(std::move(layout), cfg);
+  viewColor_ = viewColor;
+  setAccessibleDescription(text);
+  UpdateScrollBars();
+  updateGeometry();
+  viewport()->update();
 }
 
-void ReportView::OnFirstPaint(std::function<void()> callback) { canvas_->firstPaint = std::move(callback); }
+QSize ReportView::PictureSize() const { return painter_ ? painter_->Size() : QSize(0, 0); }
 
-const QImage& ReportView::Picture() const { return canvas_->Picture(); }
+QSize ReportView::sizeHint() const {
+  return PictureSize() + QSize(verticalScrollBar()->sizeHint().width(), horizontalScrollBar()->sizeHint().height());
+}
 
 void ReportView::ScrollTo(int offset) {
   const auto apply = [this, offset] {
@@ -65,12 +66,49 @@ void ReportView::ScrollTo(int offset) {
     verticalScrollBar()->setValue(offset);
   };
   apply();
-  // A hidden view learns its new scroll range only when shown; try again then.
+  // A hidden view learns its size, and so its scroll range, only when shown; try again then.
   QTimer::singleShot(0, this, apply);
 }
 
-QSize ReportView::SizeFor(QSize picture) const {
-  return picture + QSize(verticalScrollBar()->sizeHint().width(), horizontalScrollBar()->sizeHint().height());
+void ReportView::UpdateScrollBars() {
+  const QSize picture = PictureSize();
+  const QSize view = viewport()->size();
+  horizontalScrollBar()->setRange(0, std::max(0, picture.width() - view.width()));
+  horizontalScrollBar()->setPageStep(view.width());
+  verticalScrollBar()->setRange(0, std::max(0, picture.height() - view.height()));
+  verticalScrollBar()->setPageStep(view.height());
+}
+
+void ReportView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void ReportView::scrollContentsBy(int dx, int dy) { viewport()->scroll(dx, dy); }
+
+const KindIcons& ReportView::IconsAt(double ratio) {
+  if (!icons_ || icons_->Ratio() != ratio) icons_ = std::make_unique<KindIcons>(ratio);
+  return *icons_;
+}
+
+void ReportView::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const double ratio = viewport()->devicePixelRatioF();
+  const KindIcons& icons = IconsAt(ratio);
+  // Drawn in device pixels, so that each picture pixel lands on whole pixels at any ratio.
+  painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+  // The picture's device pixel at the viewport's top-left.
+  const QPoint scrolled(static_cast<int>(std::floor(horizontalScrollBar()->value() * ratio)),
+                        static_cast<int>(std::floor(verticalScrollBar()->value() * ratio)));
+  lastPaintOperations_ = 0;
+  for (const QRect& exposed : event->region()) {
+    const QRect device = DeviceRect(exposed, ratio);
+    QImage tile(device.size(), QImage::Format_ARGB32);
+    tile.fill(viewColor_);
+    if (painter_) lastPaintOperations_ += painter_->Paint(tile, device.topLeft() + scrolled, icons);
+    painter.drawImage(device.topLeft(), tile);
+  }
+  if (painter_) Q_EMIT Painted();
 }
 
 void ReportView::wheelEvent(QWheelEvent* event) {

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QSessionManager>
-#include <QTimer>
 
 #include "app/main_window.h"
 #include "app/report_view.h"
@@ -63,7 +62,7 @@ int RunWindowProgram(const CommandLine& commandLine, const ProgramPaths& paths) 
   }
 
   if (QuitAfterFirstPaint())
-    frmMain.View()->OnFirstPaint([&app] { QTimer::singleShot(0, &app, &QCoreApplication::quit); });
+    QObject::connect(frmMain.View(), &ReportView::Painted, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   frmMain.show();
   const int status = QApplication::exec();
   frmMain.FormDestroy();

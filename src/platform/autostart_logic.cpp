@@ -14,7 +14,7 @@ constexpr const char* TurnOffButton = "I &understand, but still want to turn it 
 constexpr int TurnOffAnswer = 2;
 
 std::string WarningMessage() {
-  return std::string("If you turn \"Autostart with Windows\" option off,\r\n") + ProductName +
+  return std::string("If you turn \"Autostart at Log-on\" option off,\r\n") + ProductName +
          " will not display upcoming\r\n"
          "events every time you turn your computer on.\r\n"
          "\r\n"

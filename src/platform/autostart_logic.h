@@ -1,5 +1,5 @@
 #pragma once
-// The autostart entries of the Options menu: "&Autostart with Windows..." shows whether the
+// The autostart entries of the Options menu: "&Autostart at Log-on..." shows whether the
 // log-on entry exists, "... But Only Once a Day!" whether automatic starts end when the
 // program already ran today. These functions keep the entry and work out the two menu
 // entries' state; the main window applies that state to its actions.
@@ -38,7 +38,7 @@ bool RefreshAutostart(AutostartStore& store, const std::filesystem::path& progra
 // autostart is off, and shows its ticked image when autostart is on and it is checked.
 AutostartMenuState StartupAutostartMenu(bool autostartOn, bool onceADayChecked);
 
-// "&Autostart with Windows...": `current` is the state before the click. Switching on asks
+// "&Autostart at Log-on...": `current` is the state before the click. Switching on asks
 // nothing; switching off asks first ("Attention, please", no close box) and goes on only for
 // "I &understand, but still want to turn it off". Failures are reported through `ui`.
 AutostartMenuState AutostartClick(const AutostartMenuState& current, AutostartStore& store,

@@ -3,8 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QSystemTrayIcon>
 #include <QWidget>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <xcb/xcb.h>
 
 #include "ui/qt_text.h"
 
@@ -27,6 +33,36 @@ QString OnOneLine(const std::string& text) {
   return result;
 }
 
+// X11 keeps the "start minimised" hint that Qt set to minimise the window, also after the user
+// restored it; the window would then come up minimised the next time it is shown from hidden.
+// The hint (in WM_HINTS: flags, input, initial state, ...) goes back to normal.
+void ForgetMinimisedStart(const QWidget& window) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb") || window.windowHandle() == nullptr) return;
+  const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+  if (connection == nullptr) return;
+  constexpr std::uint32_t StateHint = 1u << 1;
+  constexpr std::uint32_t NormalState = 1;
+  const auto id = static_cast<xcb_window_t>(window.winId());
+  const xcb_get_property_cookie_t cookie =
+      xcb_get_property(connection, 0, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9);
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+  if (reply == nullptr) return;
+  std::array<std::uint32_t, 9> hints{};
+  const bool read = reply->format == 32 && xcb_get_property_value_length(reply) >= 12;
+  if (read) {
+    const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+    const int count = std::min(xcb_get_property_value_length(reply) / 4, 9);
+    std::copy(values, values + count, hints.begin());
+  }
+  std::free(reply);
+  if (!read || (hints[0] & StateHint) == 0 || hints[2] == NormalState) return;
+  hints[2] = NormalState;
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, 9,
+                      hints.data());
+  xcb_flush(connection);
+}
+
 }  // namespace
 
 // ---- SnoozeController
@@ -41,13 +77,16 @@ SnoozeController::SnoozeController(Ui& ui, TrayPort& tray, SnoozeHost& host, con
 void SnoozeController::menuSnoozeClick() {
   // The menus are out of reach while snoozed, except a shortcut on a minimised window.
   if (Snoozed()) return;
-  const int answer = ui_.AnswerDialog(SnoozeCaption(), SnoozeMessage(), SnoozeButtons(), IconKind::Question, true);
-  if (const auto duration = SnoozeDurationFor(answer)) Snooze(*duration);
+  // Decided before asking, so that the question promises what then happens.
+  const bool toTray = tray_.Available();
+  const int answer =
+      ui_.AnswerDialog(SnoozeCaption(), SnoozeMessage(toTray), SnoozeButtons(), IconKind::Question, true);
+  if (const auto duration = SnoozeDurationFor(answer)) Snooze(*duration, toTray);
 }
 
-void SnoozeController::Snooze(const SnoozeDuration& duration) {
+void SnoozeController::Snooze(const SnoozeDuration& duration, bool toTray) {
   state_.Start(duration.seconds);
-  inTray_ = tray_.Available();
+  inTray_ = toTray;
   if (inTray_) {
     host_.HideWindow();
     // Until the first tick the icon would otherwise show the last snooze's text.
@@ -143,6 +182,7 @@ void QtSnoozeHost::ShowWindow() {
   if (wasMinimised) window_.setWindowTitle(savedTitle_);
   const bool showsAnew = window_.isHidden();
   if (window_.isMinimized()) window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+  if (wasMinimised) ForgetMinimisedStart(window_);
   window_.show();
   window_.raise();
   window_.activateWindow();

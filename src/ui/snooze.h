@@ -82,7 +82,7 @@ class SnoozeController : public QObject {
   const QTimer& TrayDelay() const { return trayDelay_; }
 
  private:
-  void Snooze(const SnoozeDuration& duration);
+  void Snooze(const SnoozeDuration& duration, bool toTray);
 
   Ui& ui_;
   TrayPort& tray_;

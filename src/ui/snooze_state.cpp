@@ -18,10 +18,13 @@ std::optional<SnoozeDuration> SnoozeDurationFor(int answer) {
 
 std::string SnoozeCaption() { return std::string("Snooze ") + ProductName; }
 
-std::string SnoozeMessage() {
-  return std::string("This option will minimize ") + ProductName + "\r\n" +
-         "to System Tray for the desired period. You may\r\n" +
-         "restore it any time by clicking on the tray icon.\r\n" + "\r\n\r\n" +
+std::string SnoozeMessage(bool toTray) {
+  const std::string promise = toTray ? "to System Tray for the desired period. You may\r\n"
+                                       "restore it any time by clicking on the tray icon.\r\n"
+                                     // Without a notification area there is no icon to click.
+                                     : "for the desired period. It will come back by itself\r\n"
+                                       "when the time is up, or when you restore it.\r\n";
+  return std::string("This option will minimize ") + ProductName + "\r\n" + promise + "\r\n\r\n" +
          "Please select the snooze duration.";
 }
 

@@ -31,9 +31,10 @@ inline constexpr std::array<SnoozeDuration, 5> SnoozeDurations{{
 // dialog that could not be shown pick none.
 std::optional<SnoozeDuration> SnoozeDurationFor(int answer);
 
-// The snooze question.
+// The snooze question; its message tells what will happen, into the notification area
+// (`toTray`) or, where the desktop has none, minimised.
 std::string SnoozeCaption();
-std::string SnoozeMessage();
+std::string SnoozeMessage(bool toTray);
 std::vector<std::string> SnoozeButtons();
 
 // The balloon shown when the window goes to the tray.

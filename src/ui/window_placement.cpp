@@ -5,12 +5,17 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace jubilora {
 
 namespace {
 
 QMargins OwnFrame(const QWidget* window) {
+  // The window system's answer is fresh; the widget's own learns of a frame only when the window
+  // next moves or resizes.
+  if (const QWindow* handle = window->windowHandle(); handle != nullptr && window->isVisible())
+    return handle->frameMargins();
   const QRect outer = window->frameGeometry();
   const QRect inner = window->geometry();
   return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
@@ -49,7 +54,8 @@ void PlaceCentred(QWidget* window, const QWidget* owner) {
   if (shown == window) shown = nullptr;
   const QRect area = WorkArea(shown != nullptr ? shown : window);
   const QRect over = shown != nullptr ? shown->frameGeometry() : area;
-  const QSize outer = window->size().grownBy(FrameMargins(window, shown));
+  const QMargins frame = FrameMargins(window, shown);
+  const QSize outer = window->size().grownBy(frame);
   QPoint topLeft(over.x() + (over.width() - outer.width()) / 2, over.y() + (over.height() - outer.height()) / 2);
   if (area.isValid()) {
     // A window hanging over the edge could not be moved back by its title bar.
@@ -57,8 +63,9 @@ void PlaceCentred(QWidget* window, const QWidget* owner) {
                       std::max(area.top(), area.bottom() + 1 - outer.height()));
     topLeft = {std::clamp(topLeft.x(), area.left(), last.x()), std::clamp(topLeft.y(), area.top(), last.y())};
   }
-  // A window's position is that of its frame.
-  window->move(topLeft);
+  // The client goes inside the frame as this helper sees it: a window's own idea of its frame
+  // lags behind when a window manager frames it late.
+  window->setGeometry(QRect(topLeft + QPoint(frame.left(), frame.top()), window->size()));
 }
 
 }  // namespace jubilora

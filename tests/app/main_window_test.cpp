@@ -1,15 +1,15 @@
-// The main window on the offscreen platform: start-up steps, the report view, menus.
+// The main window on the offscreen platform (whose windows have a frame) at twice the scale,
+// as on a HiDPI screen: start-up steps, fitting and placing, the report view.
 
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
-#include <QToolButton>
 #include <QWheelEvent>
 
 #include "app/report_view.h"
@@ -20,6 +20,7 @@
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
 #include "support/qt_app.h"
+#include "support/qt_pixels.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
 
@@ -32,6 +33,7 @@ constexpr DayNumber Today = 46362;  // 2026-12-06
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    setenv("QT_SCALE_FACTOR", "2", 1);
     test::TestApplication();
     Clock::FixToday(Today);
     // The autostart entry of each test is its own.
@@ -40,103 +42,76 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override { Clock::FixToday(std::nullopt); }
 
-  void WriteData(const TAnniversaryList& list) { test::WriteBytes(state_.Paths.data, EncodeRecords(list)); }
-  void WriteSettings(const std::string& text) { test::WriteBytes(state_.Paths.settings, text); }
-
-  std::unique_ptr<TfrmMain> Create(const CommandLine& commandLine = {}) {
-    auto window = std::make_unique<TfrmMain>(state_, commandLine);
+  // Shown with `list` as the data file.
+  std::unique_ptr<TfrmMain> Show(const TAnniversaryList& list, const char* settings = "[Other]\nStartupCheck=0\n") {
+    test::WriteBytes(state_.Paths.settings, settings);
+    test::WriteBytes(state_.Paths.data, EncodeRecords(list));
+    auto window = std::make_unique<TfrmMain>(state_, CommandLine{});
     EXPECT_EQ(window->FormCreate(), TfrmMain::Outcome::Show);
+    window->show();
+    QApplication::processEvents();
     return window;
   }
 
-  // What the report picture must measure for the current list and settings.
+  // What the report must be for the current list and settings.
   ReportLayout ExpectedLayout() {
     TAnniversaryList copy = state_.Anniversaries;
     const auto entries = PrepareReportEntries(copy, state_.Cfg, Today);
     return LayoutReport(copy, entries, state_.Cfg, Today, QtTextMeasurer(state_.Cfg), QtSystemColors());
+  }
+  std::string ExpectedText() {
+    TAnniversaryList copy = state_.Anniversaries;
+    const auto entries = PrepareReportEntries(copy, state_.Cfg, Today);
+    return FormatPlainReport(DescribeReport(copy, entries, state_.Cfg, Today, QtSystemColors()));
+  }
+
+  // Forty past days, then today: taller than any work area.
+  static constexpr const char* ShowsForty = "[DefaultPeriod]\nDaysAfter=40\n[Other]\nStartupCheck=0\n";
+  static TAnniversaryList TallList() {
+    TAnniversaryList list;
+    for (int back = 1; back <= 40; ++back) {
+      const CivilDate d = CivilFromDay(Today - back);
+      list.push_back(Record(KindBirthday, 1980, d.month, d.day, "Past " + std::to_string(back)));
+    }
+    list.push_back(Record(KindNameDay, 1980, 12, 6, "Today"));
+    return list;
   }
 
   test::TempDir dir_;
   AppState state_;
 };
 
-TEST_F(MainWindowTest, CaptionAndEveryMenuEntry) {
-  auto window = Create();
-  EXPECT_EQ(window->windowTitle(), "Jubilora 3.22");
-  struct Entry {
-    const char* name;
-    const char* caption;
-    const char* shortcut;
-  };
-  for (const Entry& e : {
-           Entry{"menuBackup", "&Backup", "Ctrl+B"}, Entry{"menuRestore", "&Restore", "Ctrl+R"},
-           Entry{"menuSynchronize", "S&ynchronize", "Ctrl+Y"}, Entry{"menuExport", "&Export", ""},
-           Entry{"menuSnooze", "&Snooze", "Ctrl+S"}, Entry{"menuExit", "E&xit", "Alt+F4"},
-           Entry{"menuAddNew", "Add &New", "Ctrl+N"}, Entry{"menuShowEditor", "Show &Editor", "Ctrl+E"},
-           Entry{"menuAddSample", "Add &Sample Data", "Ctrl+Ins"},
-           Entry{"menuRemoveSample", "&Remove Sample Data", "Ctrl+Del"}, Entry{"menuRefresh", "R&efresh", "F5"},
-           Entry{"menuPreferences", "&Preferences", "Ctrl+P"}, Entry{"menuOnTop", "Always on &Top", "Ctrl+T"},
-           Entry{"menuAutostart", "&Autostart with Windows...", ""},
-           Entry{"menuOnceADay", "... But Only Once a Day!", ""}, Entry{"menuShowHelp", "&Help", "F1"},
-           Entry{"menuStartupCheck", "&Try to Check on Startup", ""}, Entry{"menuCheckNow", "Check &Now", ""},
-           Entry{"menuQuestion", "Ask a &Question", ""}, Entry{"menuComment", "Send &Comments", ""},
-           Entry{"menuBug", "Report a &Bug", ""}, Entry{"menuAbout", "&About...", ""},
-           Entry{"menuTrayShow", "Show Jubilora Window", ""}, Entry{"menuTrayExit", "Exit", ""},
-       }) {
-    auto* action = window->findChild<QAction*>(e.name);
-    ASSERT_NE(action, nullptr) << e.name;
-    EXPECT_EQ(action->text(), e.caption) << e.name;
-    EXPECT_EQ(action->shortcut(), QKeySequence(e.shortcut)) << e.name;
-  }
-  const QStringList bar = [&] {
-    QStringList titles;
-    for (QAction* a : window->menuBar()->actions()) titles << a->text();
-    return titles;
-  }();
-  EXPECT_EQ(bar, QStringList({"&File", "&Anniversary", "&Options", "&Help"}));
-  auto* rightSnooze = window->findChild<QToolButton*>("menuRightSnooze");
-  ASSERT_NE(rightSnooze, nullptr);
-  EXPECT_EQ(window->menuBar()->cornerWidget(Qt::TopRightCorner), rightSnooze);
-  EXPECT_EQ(rightSnooze->text(), "&Snooze");
-  EXPECT_TRUE(rightSnooze->font().bold());
-}
-
-TEST_F(MainWindowTest, SettingsSetTheCheckMarksAndTheStayOnTopState) {
-  WriteSettings("[Other]\nOnTop=1\nStartupCheck=0\nOnceADay=1\n");
-  auto window = Create();
-  EXPECT_FALSE(state_.FirstRun);
-  EXPECT_TRUE(window->Menus().menuOnTop->isChecked());
+// The settings set the check marks. Switching "Always on Top" then switches that and nothing
+// else: no new report, no new place.
+TEST_F(MainWindowTest, AlwaysOnTopNeitherRebuildsNorMovesTheWindow) {
+  auto window = Show({Record(KindBirthday, 1990, 12, 8, "Anna")}, "[Other]\nOnTop=1\nStartupCheck=0\nOnceADay=1\n");
   EXPECT_FALSE(window->Menus().menuStartupCheck->isChecked());
-  EXPECT_TRUE(window->Menus().menuOnceADay->isChecked());
   // Without autostart the once-a-day entry keeps its mark but cannot be used.
+  EXPECT_TRUE(window->Menus().menuOnceADay->isChecked());
   EXPECT_FALSE(window->Menus().menuOnceADay->isEnabled());
-  EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-
-  window->Menus().menuOnTop->trigger();
-  EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-  EXPECT_FALSE(window->CurrentSettings().onTop);
-  window->Menus().menuOnTop->trigger();
-  EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-  EXPECT_TRUE(window->CurrentSettings().onTop);
-}
-
-TEST_F(MainWindowTest, FirstRunIsANewSettingsFile) {
-  auto window = Create();
-  EXPECT_TRUE(state_.FirstRun);
-  EXPECT_TRUE(window->Menus().menuStartupCheck->isChecked());
-  EXPECT_FALSE(window->Menus().menuOnTop->isChecked());
+  window->move(window->screen()->availableGeometry().topLeft() + QPoint(5, 7));
+  const QRect placed = window->frameGeometry();
+  const QSize picture = window->View()->PictureSize();
+  state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 9, "Bob"));  // a rebuild would show him
+  for (const bool onTop : {true, false, true}) {
+    EXPECT_EQ(bool(window->windowFlags() & Qt::WindowStaysOnTopHint), onTop);
+    EXPECT_EQ(window->CurrentSettings().onTop, onTop);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->frameGeometry(), placed);
+    EXPECT_EQ(window->View()->PictureSize(), picture);
+    window->Menus().menuOnTop->trigger();
+    QApplication::processEvents();
+  }
 }
 
 TEST_F(MainWindowTest, ShowingFitsTheWindowToThePictureAndCentresIt) {
-  WriteSettings("[Other]\nStartupCheck=0\n");
-  WriteData({Record(KindBirthday, 1990, 12, 8, "Anna", 3), Record(KindHoliday, 2000, 12, 24, "Christmas Eve", 2),
-             Record(KindNameDay, 2000, 12, 12, "Lucy", 1), Record(KindDeath, 1970, 12, 15, "Josef", 4)});
-  auto window = Create();
-  window->show();
+  // Short texts: the picture fits the work area of 400 x 400 (800 x 800 at twice the scale).
+  auto window = Show({Record(KindHoliday, 2000, 12, 7, "Xmas", 2), Record(KindNameDay, 2000, 12, 8, "Lucy", 1),
+                      Record(KindOtherNoYears, 1970, 12, 9, "Party", 4)});
   const ReportLayout expected = ExpectedLayout();
   ReportView* view = window->View();
-  EXPECT_EQ(view->Picture().size(), QSize(expected.width, expected.height));
-  EXPECT_EQ(view->size(), view->SizeFor(view->Picture().size()));
+  EXPECT_EQ(view->PictureSize(), QSize(expected.width, expected.height));
+  EXPECT_EQ(view->size(), view->sizeHint());
   EXPECT_EQ(view->verticalScrollBar()->maximum(), 0);
   const QRect area = window->screen()->availableGeometry();
   EXPECT_NEAR(window->frameGeometry().center().x(), area.center().x(), 1);
@@ -144,48 +119,67 @@ TEST_F(MainWindowTest, ShowingFitsTheWindowToThePictureAndCentresIt) {
   EXPECT_TRUE(state_.AlreadyShown);
 }
 
-TEST_F(MainWindowTest, ALongReportOpensAtTheFirstDayThatIsNotPast) {
-  WriteSettings("[DefaultPeriod]\nDaysAfter=40\n[Other]\nStartupCheck=0\n");
-  TAnniversaryList list;
-  for (int back = 1; back <= 40; ++back) {
-    const CivilDate d = CivilFromDay(Today - back);
-    list.push_back(Record(KindBirthday, 1980, d.month, d.day, "Past " + std::to_string(back)));
-  }
-  list.push_back(Record(KindNameDay, 1980, 12, 6, "Today"));
-  WriteData(list);
-  auto window = Create();
-  window->show();
-  QApplication::processEvents();
+// The whole window, frame included, stays inside the work area, also after a refresh; the
+// view opens at the first day that is not past and the wheel moves it ten pixels a notch.
+TEST_F(MainWindowTest, ATallReportKeepsTheWholeFrameOnTheWorkArea) {
+  auto window = Show(TallList(), ShowsForty);
+  const QRect area = window->screen()->availableGeometry();
+  ASSERT_GT(window->View()->PictureSize().height(), area.height());
+  ASSERT_NE(window->frameGeometry(), window->geometry()) << "no frame to test with";
+  EXPECT_TRUE(area.contains(window->frameGeometry())) << window->frameGeometry().height() << " " << area.height();
   const ReportLayout expected = ExpectedLayout();
-  ASSERT_TRUE(expected.scrollTarget);
-  EXPECT_GT(*expected.scrollTarget, 0);
-  EXPECT_LE(window->height(), window->screen()->availableGeometry().height());
-  EXPECT_EQ(window->View()->verticalScrollBar()->value(),
-            std::min(*expected.scrollTarget, window->View()->verticalScrollBar()->maximum()));
+  ASSERT_GT(expected.scrollTarget.value_or(0), 0);
+  QScrollBar* bar = window->View()->verticalScrollBar();
+  EXPECT_EQ(bar->value(), std::min(*expected.scrollTarget, bar->maximum()));
 
-  // One notch of the wheel (away from the user) moves the picture by ten pixels.
-  const int before = window->View()->verticalScrollBar()->value();
   QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                     Qt::NoScrollPhase, false);
+  const int before = bar->value();
   QApplication::sendEvent(window->View()->viewport(), &wheel);
-  EXPECT_EQ(window->View()->verticalScrollBar()->value(), before - 10);
+  EXPECT_EQ(bar->value(), before - 10);
+
+  window->move(area.topLeft());
+  window->Menus().menuRefresh->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(area.contains(window->frameGeometry()));
 }
 
-TEST_F(MainWindowTest, RefreshRebuildsTheReport) {
-  WriteSettings("[Other]\nStartupCheck=0\n");
-  auto window = Create();
-  window->show();
-  // The empty report holds only its one message.
-  EXPECT_EQ(window->View()->Picture().size(), QSize(ExpectedLayout().width, ExpectedLayout().height));
-  const int emptyHeight = window->View()->Picture().height();
+// A screen reader reads the report as --print prints it, fresh after every rebuild.
+TEST_F(MainWindowTest, TheViewTellsAScreenReaderTheReport) {
+  auto window = Show({});
+  QAccessibleInterface* view = QAccessible::queryAccessibleInterface(window->View());
+  ASSERT_NE(view, nullptr);
+  EXPECT_FALSE(view->text(QAccessible::Name).isEmpty());
+  EXPECT_EQ(view->text(QAccessible::Description).toStdString(), ExpectedText());
   state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 7, "Tomorrow"));
   window->Menus().menuRefresh->trigger();
-  EXPECT_GT(window->View()->Picture().height(), emptyHeight);
+  EXPECT_EQ(view->text(QAccessible::Description).toStdString(), ExpectedText());
+  EXPECT_NE(ExpectedText().find("Tomorrow"), std::string::npos);
+}
+
+// The view paints the exposed part only, and what it paints is the picture --render writes,
+// only sharper: reduced to half it is that picture.
+TEST_F(MainWindowTest, TheViewPaintsOnlyWhatShowsSharp) {
+  auto window = Show(TallList(), ShowsForty);
+  ReportView* view = window->View();
+  const QImage whole = PaintReport(ExpectedLayout(), state_.Cfg, KindIcons());
+  const QImage shown = view->viewport()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  ASSERT_EQ(shown.devicePixelRatio(), 2.0);
+  const QPoint scrolled(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+  ASSERT_GT(scrolled.y(), 0);
+  const QRect part(QPoint(0, 0), QSize(std::min(shown.width() / 2, whole.width()), shown.height() / 2));
+  const QImage reduced = shown.scaled(shown.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  EXPECT_LT(test::MeanDifference(reduced.copy(part), whole.copy(part.translated(scrolled))), 1.0);
+
+  const int showing = view->LastPaintOperations();
+  EXPECT_LT(showing, static_cast<int>(ExpectedLayout().ops.size()) / 2);
+  view->viewport()->repaint(QRect(0, 0, 8, 8));
+  EXPECT_LE(view->LastPaintOperations(), 2) << "the heading bar of today and its text";
+  EXPECT_GT(showing, view->LastPaintOperations());
 }
 
 TEST_F(MainWindowTest, AMaximizedWindowKeepsItsSizeAndPlace) {
-  WriteSettings("[Other]\nStartupCheck=0\n");
-  auto window = Create();
+  auto window = Show({});
   window->showMaximized();
   QApplication::processEvents();
   const QRect before = window->geometry();

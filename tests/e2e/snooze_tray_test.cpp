@@ -1,5 +1,6 @@
 // Snoozing into a real notification area and clicking the icon to wake up, on a private
-// X server with a tray host, driven the way a user would drive it.
+// X server with a tray host, driven the way a user would drive it; once more under a window
+// manager, which frames, minimises and restores windows.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,9 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <sstream>
+#include <cstdio>
 #include <thread>
 
 #include <sys/wait.h>
@@ -23,6 +26,7 @@ namespace jubilora {
 namespace {
 
 namespace fs = std::filesystem;
+constexpr int ScreenHeight = 768;  // the test X server's
 
 struct XWindow {
   unsigned long id = 0;
@@ -30,12 +34,63 @@ struct XWindow {
   bool viewable = false;
 };
 
+fs::path Find(const char* program) {
+  for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"})
+    if (fs::exists(fs::path(folder) / program)) return fs::path(folder) / program;
+  return program;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = 8000) {
+  for (int waited = 0; waited < milliseconds; waited += 100) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return condition();
+}
+
+bool IsMainWindow(const XWindow& w) { return w.width >= 300 && w.height >= 200; }
+// The notification-area icon: small, inside the tray host at the bottom right.
+bool IsTrayIcon(const XWindow& w) { return w.width <= 64 && w.height <= 64 && w.y > 600; }
+
+// A private X server, the programs started on it, and a robot for keys and clicks.
 class Desktop {
  public:
-  explicit Desktop(std::string display) : display_(std::move(display)) {}
+  Desktop() {
+    program_ = dir_ / "jubilora";
+    fs::copy_file(JUBILORA_EXE, program_);
+  }
+  ~Desktop() {
+    for (auto it = started_.rbegin(); it != started_.rend(); ++it) {
+      kill(*it, SIGTERM);
+      waitpid(*it, nullptr, 0);
+    }
+  }
+
+  bool Running() const { return xvfb_.Running(); }
+  const test::TempDir& Dir() const { return dir_; }
+
+  void Start(const fs::path& program, const std::vector<std::string>& args = {}) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      setenv("DISPLAY", xvfb_.Display().c_str(), 1);
+      setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+      unsetenv("QT_QPA_PLATFORM");
+      std::vector<char*> argv{const_cast<char*>(program.c_str())};
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(program.c_str(), argv.data());
+      _exit(127);
+    }
+    started_.push_back(pid);
+  }
+  void StartProgram() { Start(program_); }
+  void StartTray() {
+    Start(Find("trayer"), {"--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "100",
+                           "--height", "32"});
+  }
 
   std::string Run(const char* program, const std::vector<std::string>& args) const {
-    return test::RunProgram(Find(program), args, {"DISPLAY=" + display_}).out;
+    return test::RunProgram(Find(program), args, {"DISPLAY=" + xvfb_.Display()}).out;
   }
 
   // Every window of the program, with where it is and whether it is on screen.
@@ -64,87 +119,101 @@ class Desktop {
     return std::nullopt;
   }
 
- private:
-  static fs::path Find(const char* program) {
-    for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"})
-      if (fs::exists(fs::path(folder) / program)) return fs::path(folder) / program;
-    return program;
+  // The window's frame, as far as the window manager says how wide it is.
+  std::pair<int, int> FrameRows(const XWindow& w) const {
+    int left = 0, right = 0, top = 0, bottom = 0;
+    const std::string extents = Run("xprop", {"-id", std::to_string(w.id), "_NET_FRAME_EXTENTS"});
+    std::sscanf(extents.c_str() + std::min(extents.size(), extents.find('=') + 1), "%d, %d, %d, %d", &left, &right,
+                &top, &bottom);
+    return {w.y - top, w.y + w.height + bottom};
   }
-  std::string display_;
+
+  // The snooze question, answered with its first button ("1&5 minutes").
+  bool SnoozeBy(const std::vector<std::string>& keys) const {
+    for (const std::string& step : keys) {
+      std::vector<std::string> args;
+      std::istringstream words(step);
+      for (std::string word; words >> word;) args.push_back(word);
+      Run("xdotool", args);
+    }
+    const bool asked = WaitFor([&] {
+      return !Run("xdotool", {"search", "--onlyvisible", "--name", "Snooze Jubilora"}).empty();
+    });
+    Run("xdotool", {"key", "Return"});
+    return asked;
+  }
+
+  void Click(const XWindow& w) const {
+    Run("xdotool",
+        {"mousemove", std::to_string(w.x + w.width / 2), std::to_string(w.y + w.height / 2), "click", "1"});
+  }
+
+ private:
+  test::Xvfb xvfb_;
+  test::TempDir dir_;
+  fs::path program_;
+  std::vector<pid_t> started_;
 };
 
-bool IsMainWindow(const XWindow& w) { return w.width >= 300 && w.height >= 200; }
-// The notification-area icon: small, inside the tray host at the bottom right.
-bool IsTrayIcon(const XWindow& w) { return w.width <= 64 && w.height <= 64 && w.y > 600; }
-
-bool WaitFor(const std::function<bool()>& condition, int milliseconds = 8000) {
-  for (int waited = 0; waited < milliseconds; waited += 100) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return condition();
-}
-
-pid_t Start(const fs::path& program, const std::vector<std::string>& args, const std::string& display,
-            const fs::path& home) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setenv("DISPLAY", display.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-    unsetenv("QT_QPA_PLATFORM");
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  return pid;
-}
-
-void Stop(pid_t pid) {
-  if (pid <= 0) return;
-  kill(pid, SIGTERM);
-  waitpid(pid, nullptr, 0);
-}
-
 TEST(SnoozeTray, SnoozeShowsTheTrayIconAndAClickBringsTheWindowBack) {
-  test::Xvfb xvfb;
-  ASSERT_TRUE(xvfb.Running());
-  test::TempDir dir;
-  const fs::path program = dir / "jubilora";
-  fs::copy_file(JUBILORA_EXE, program);
-  test::WriteBytes(dir / "jubilora.ini", "[Other]\nStartupCheck=0\n");
-  test::WriteBytes(dir / "jubilora.jld", EncodeRecords({test::Record(KindHoliday, 2000, 12, 24, "Christmas Eve")}));
-  const Desktop desktop(xvfb.Display());
-
-  const pid_t tray = Start("/usr/bin/trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "pixel",
-                                              "--width", "100", "--height", "32"},
-                           xvfb.Display(), dir / "config");
-  const pid_t app = Start(program, {}, xvfb.Display(), dir / "config");
+  Desktop desktop;
+  ASSERT_TRUE(desktop.Running());
+  test::WriteBytes(desktop.Dir() / "jubilora.ini", "[Other]\nStartupCheck=0\n");
+  test::WriteBytes(desktop.Dir() / "jubilora.jld",
+                   EncodeRecords({test::Record(KindHoliday, 2000, 12, 24, "Christmas Eve")}));
+  desktop.StartTray();
+  desktop.StartProgram();
   ASSERT_TRUE(WaitFor([&] { return desktop.Visible(IsMainWindow).has_value(); })) << "no main window";
-  const auto main = desktop.Visible(IsMainWindow);
+  const std::string main = std::to_string(desktop.Visible(IsMainWindow)->id);
 
-  // Ctrl+S, then the first button ("1&5 minutes") has the focus.
-  desktop.Run("xdotool", {"windowfocus", std::to_string(main->id)});
-  desktop.Run("xdotool", {"key", "--window", std::to_string(main->id), "ctrl+s"});
-  const auto questionShown = [&] {
-    return !desktop.Run("xdotool", {"search", "--onlyvisible", "--name", "Snooze Jubilora"}).empty();
-  };
-  ASSERT_TRUE(WaitFor(questionShown)) << "no snooze question";
-  desktop.Run("xdotool", {"key", "Return"});
-
-  EXPECT_TRUE(WaitFor([&] { return !desktop.Visible(IsMainWindow) && desktop.Visible(IsTrayIcon); }))
+  // Without a window manager the keys go to the window itself.
+  ASSERT_TRUE(desktop.SnoozeBy({"windowfocus " + main, "key --window " + main + " ctrl+s"})) << "no question";
+  ASSERT_TRUE(WaitFor([&] { return !desktop.Visible(IsMainWindow) && desktop.Visible(IsTrayIcon); }))
       << "the window did not go to the tray";
-  const auto icon = desktop.Visible(IsTrayIcon);
-  ASSERT_TRUE(icon);
-
-  desktop.Run("xdotool", {"mousemove", std::to_string(icon->x + icon->width / 2),
-                          std::to_string(icon->y + icon->height / 2), "click", "1"});
+  desktop.Click(*desktop.Visible(IsTrayIcon));
   EXPECT_TRUE(WaitFor([&] { return desktop.Visible(IsMainWindow) && !desktop.Visible(IsTrayIcon); }))
       << "a click on the icon did not bring the window back";
+}
 
-  Stop(app);
-  Stop(tray);
+// A report taller than the screen keeps the title bar on it; after a snooze minimised for
+// want of a tray and restored by the user, a snooze into a tray that came meanwhile still
+// wakes the window normal and visible.
+TEST(SnoozeTray, UnderAWindowManagerTheWindowStaysOnScreenAndWakesNormal) {
+  Desktop desktop;
+  ASSERT_TRUE(desktop.Running());
+  test::WriteBytes(desktop.Dir() / "jubilora.ini", "[DefaultPeriod]\nDaysAfter=40\n[Other]\nStartupCheck=0\n");
+  TAnniversaryList list;
+  for (int month = 1; month <= 12; ++month)
+    for (int day = 1; day <= 28; day += 3) list.push_back(test::Record(KindBirthday, 1980, month, day, "Someone"));
+  test::WriteBytes(desktop.Dir() / "jubilora.jld", EncodeRecords(list));
+  desktop.Start(Find("openbox"), {"--sm-disable"});
+  ASSERT_TRUE(WaitFor(
+      [&] { return desktop.Run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") != std::string::npos; },
+      20000))
+      << "no window manager";
+  desktop.StartProgram();
+
+  const auto onScreen = [&] {
+    const auto main = desktop.Visible(IsMainWindow);
+    if (!main) return false;
+    const auto [top, bottom] = desktop.FrameRows(*main);
+    return top >= 0 && bottom <= ScreenHeight && main->height > ScreenHeight / 2;
+  };
+  ASSERT_TRUE(WaitFor(onScreen)) << "the window's frame is not on the screen";
+  const std::string main = std::to_string(desktop.Visible(IsMainWindow)->id);
+
+  ASSERT_TRUE(desktop.SnoozeBy({"windowactivate --sync " + main, "key ctrl+s"}));
+  ASSERT_TRUE(WaitFor([&] { return !desktop.Visible(IsMainWindow); })) << "not minimised";
+  desktop.Run("xdotool", {"windowactivate", main});
+  ASSERT_TRUE(WaitFor([&] { return desktop.Visible(IsMainWindow).has_value(); })) << "not restored";
+
+  desktop.StartTray();
+  ASSERT_TRUE(WaitFor([&] { return !desktop.Run("xdotool", {"search", "--class", "trayer"}).empty(); }));
+  ASSERT_TRUE(desktop.SnoozeBy({"windowactivate --sync " + main, "key ctrl+s"}));
+  ASSERT_TRUE(WaitFor([&] { return !desktop.Visible(IsMainWindow) && desktop.Visible(IsTrayIcon); }))
+      << "the window did not go to the tray";
+  desktop.Click(*desktop.Visible(IsTrayIcon));
+  EXPECT_TRUE(WaitFor(onScreen)) << "the window woke minimised or off the screen";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "support/xvfb.h"
 
 #include <csignal>
+#include <string>
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -14,7 +15,7 @@ Xvfb::Xvfb() {
   pid_ = fork();
   if (pid_ == 0) {
     close(ready[0]);
-    // Xvfb picks a free display itself, so tests running side by side never share one.
+    // The server picks a free display itself: tests running side by side never share one.
     const std::string fd = std::to_string(ready[1]);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
            static_cast<char*>(nullptr));
@@ -24,8 +25,7 @@ Xvfb::Xvfb() {
   // It writes the display's number once it accepts connections.
   std::string number;
   pollfd wait{ready[0], POLLIN, 0};
-  char c = 0;
-  while (poll(&wait, 1, 10000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+  for (char c = 0; poll(&wait, 1, 10000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n';) number += c;
   close(ready[0]);
   if (number.empty()) {
     Kill();
