@@ -1,6 +1,7 @@
 #include "app/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -208,26 +209,30 @@ TEST_F(SettingsStore, WritingKeepsUnknownLinesAndReplacesKnownKeysInPlace) {
 TEST_F(SettingsStore, AFileThatCannotBeReadGivesDefaultsAReasonAndIsNotReplaced) {
   TempDir dir;
   const auto path = dir / "s.ini";
-  std::filesystem::create_directory(path);
+  mkfifo(path.c_str(), 0600);  // a plain open would wait for a writer for ever
+  const FileError error{path, FileAction::Read, "It is a FIFO, not a regular file"};
 
   const LoadedSettings loaded = LoadSettingsFile(path, fonts, regional, kToday);
   EXPECT_FALSE(loaded.firstRun);
-  ASSERT_TRUE(loaded.error.has_value());
-  EXPECT_EQ(*loaded.error, "Cannot read " + path.string() + ": " + std::generic_category().message(EISDIR));
+  EXPECT_EQ(loaded.error, error);
   EXPECT_EQ(loaded.settings, ReadSettings(nullptr, fonts, regional, kToday));
-
-  const auto saved = SaveSettingsFile(path, loaded.settings, regional, kToday);
-  ASSERT_TRUE(saved.has_value());
-  EXPECT_TRUE(saved->starts_with("Cannot read "));
-  EXPECT_TRUE(std::filesystem::is_directory(path));
+  EXPECT_EQ(SaveSettingsFile(path, loaded.settings, regional, kToday), error);
+  EXPECT_TRUE(std::filesystem::is_fifo(path));
 }
 
-TEST_F(SettingsStore, AFailedWriteReturnsTheReason) {
+TEST_F(SettingsStore, WritingCreatesAPrivateFolderOrReportsWhyItCannot) {
   TempDir dir;
-  const auto path = dir / "missing folder" / "s.ini";
-  const auto saved = SaveSettingsFile(path, StoredSettings{}, regional, kToday);
-  ASSERT_TRUE(saved.has_value());
-  EXPECT_TRUE(saved->starts_with("Cannot write " + path.string() + ": ")) << *saved;
+  const auto path = dir / "config" / "jubilora" / "s.ini";
+  ASSERT_EQ(SaveSettingsFile(path, StoredSettings{}, regional, kToday), std::nullopt);
+  EXPECT_EQ(std::filesystem::status(path.parent_path()).permissions(), std::filesystem::perms::owner_all);
+  // A crash's leftover goes with the next write.
+  WriteBytes(path.parent_path() / ".s.ini.x1Y2z3", "");
+  ASSERT_EQ(SaveSettingsFile(path, StoredSettings{}, regional, kToday), std::nullopt);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path.parent_path()), {}), 1);
+
+  WriteBytes(dir / "plain", "");
+  EXPECT_EQ(SaveSettingsFile(dir / "plain" / "s.ini", StoredSettings{}, regional, kToday),
+            (FileError{dir / "plain", FileAction::CreateFolder, "Not a directory"}));
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ class FileCommandsFixture : public ::testing::Test {
 
   // The list as a start would have it: saved, then loaded back in date order.
   void Store(TAnniversaryList list) {
-    ASSERT_TRUE(SaveData(list, paths, ui));
+    ASSERT_EQ(SaveData(list, paths, ui), std::nullopt);
     ui = FakeUi{};
     anniversaries = list;
   }

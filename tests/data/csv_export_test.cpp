@@ -115,10 +115,11 @@ class ExportCommandTest : public test::FileCommandsFixture {
 
   void Export(const TAnniversaryList& records, std::deque<int> answers, std::optional<fs::path> file) {
     Script(std::move(answers), {file});
-    ExportCommand(records, cfg, regional, ui);
+    ExportCommand(records, program, cfg, regional, ui);
   }
 
   FixedRegional regional{true};
+  ProgramPaths program = DerivePaths(dir / "jubilora", [](const std::string&) { return std::nullopt; });
   TAnniversaryList list{Ann, test::Record(KindOtherNoYears, 2020, 9, 30, "Car \"Blue\"; insurance", 255, 45)};
 };
 

@@ -106,13 +106,17 @@ TEST_F(FileCommandsTest, BackupThatCannotCopyIsReportedAndKeepsLastPath) {
   EXPECT_TRUE(Entries(dir / "other").empty());
   EXPECT_EQ(cfg.LastPath, lastPath);
 
-  // Onto the data file itself, which a plain copy would first empty.
+  // Onto the data file itself, which a plain copy would first empty, or the automatic
+  // backup, which the next save would rotate away.
+  Store({anna, eve});
   Store({anna, eve});
   const State before = Now();
-  Script({1}, {paths.data});
-  BackupCommand(anniversaries, paths, cfg, ui, Clock());
-  ExpectOneError(ui, {"onto itself"});
-  ExpectNothingChanged(before);
+  for (const fs::path& own : {paths.data, paths.backup}) {
+    Script({1}, {own});
+    BackupCommand(anniversaries, paths, cfg, ui, Clock());
+    ExpectOneError(ui, {own.string(), "one of Jubilora's own files"});
+    ExpectNothingChanged(before);
+  }
 }
 
 TEST_F(FileCommandsTest, BackupThatFailsPartWayLeavesTheOldFileAsItWas) {
@@ -236,7 +240,7 @@ TEST_F(FileCommandsTest, RestoreThatCannotCopyChangesNothing) {
   const fs::path link = dir / "other" / "same.jld";
   fs::create_hard_link(paths.data, link);
   const std::vector<std::pair<fs::path, std::string>> cases = {
-      {paths.data, "onto itself"}, {link, "onto itself"}, {dir / "last", "Is a directory"}};
+      {paths.data, "the file being copied"}, {link, "the file being copied"}, {dir / "last", "Is a directory"}};
   for (const auto& [chosen, words] : cases) {
     SCOPED_TRACE(chosen);
     Script({1, 1}, {chosen});
