@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 namespace jubilora {
@@ -19,48 +16,12 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
-class FakeFonts : public FontCatalog {
- public:
-  explicit FakeFonts(std::vector<std::string> names) {
-    for (auto& name : names) names_.insert(Lower(name));
-  }
-  bool IsInstalled(const std::string& family) const override { return names_.count(Lower(family)) > 0; }
-
- private:
-  std::set<std::string> names_;
-};
-
-// Short dates as yyyy-mm-dd.
-class IsoRegional : public RegionalSettings {
- public:
-  std::string FormatShortDate(DayNumber day) const override {
-    const CivilDate d = CivilFromDay(day);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return text;
-  }
-  std::optional<DayNumber> ParseShortDate(const std::string& text) const override {
-    int y = 0, m = 0, d = 0;
-    char rest = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &rest) != 3) return std::nullopt;
-    if (!IsValidCivil(y, m, d)) return std::nullopt;
-    return DayFromCivil(y, m, d);
-  }
-  std::string ListSeparator() const override { return ","; }
-  std::string FormatDuration(int seconds) const override { return std::to_string(seconds); }
-};
-
 const DayNumber kToday = DayFromCivil(2025, 3, 14);
 
 class SettingsStore : public testing::Test {
  protected:
-  FakeFonts fonts{{"Tahoma", "Verdana", "Courier New"}};
-  IsoRegional regional;
+  test::NamedFonts fonts{{"Tahoma", "Verdana", "Courier New"}};
+  test::IsoRegional regional;
 
   StoredSettings Read(const std::string& text) const {
     const IniFile ini = IniFile::Parse(text);
