@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/hostile_files.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
 
@@ -171,6 +172,7 @@ TEST_F(SettingsStore, AFileThatCannotBeReadGivesDefaultsAReasonAndIsNotReplaced)
   TempDir dir;
   const auto path = dir / "s.ini";
   mkfifo(path.c_str(), 0600);  // a plain open would wait for a writer for ever
+  const test::HangGuard guard;
   const FileError error{path, FileAction::Read, "It is a FIFO, not a regular file"};
 
   const LoadedSettings loaded = LoadSettingsFile(path, fonts, regional, kToday);

@@ -92,6 +92,7 @@ TEST_F(DataFileTest, LoadReadsTheDataFileElseTheBackupInPlaceAndSortsByDate) {
 }
 
 TEST_F(DataFileTest, DataFileOrBackupThatIsNoRegularFileIsRefusedAndTheListKept) {
+  const test::HangGuard guard;
   for (const auto& hostile : test::HostileFiles()) {
     for (const fs::path* file : {&paths.data, &paths.backup}) {
       SCOPED_TRACE(hostile.name + " as " + file->filename().string());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/hostile_files.h"
 #include "support/temp_dir.h"
 
 namespace jubilora {
@@ -91,6 +92,7 @@ TEST(IniFileWrite, ValueIsCutAtALineBreakSoItCannotForgeKeys) {
 
 TEST(IniFileDisk, MissingFilesAreToldApartFromWhatCannotBeReadWhichIsNeverWaitedOn) {
   TempDir dir;
+  const test::HangGuard guard;
   const IniLoadResult missing = IniFile::Load(dir / "absent.ini");
   EXPECT_EQ(missing.status, IniLoadResult::Status::Missing);
   EXPECT_TRUE(missing.file.Lines().empty());

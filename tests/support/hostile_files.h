@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace jubilora::test {
 
 struct HostileFile {
@@ -17,6 +19,13 @@ struct HostileFile {
 };
 
 std::vector<HostileFile> HostileFiles();
+
+// Ends the test program (SIGALRM) when something waits on one of them for ever, so that a
+// hang fails the test instead of stalling the suite.
+struct HangGuard {
+  HangGuard() { alarm(60); }
+  ~HangGuard() { alarm(0); }
+};
 
 // A character device like /dev/null or /dev/full ("null", "full") that a faulty write
 // cannot replace: as root a fresh node in `folder`, otherwise the system's own.
