@@ -1,13 +1,17 @@
 #include "app/headless.h"
 
-#include <QSaveFile>
+#include <QBuffer>
 
+#include <cerrno>
+#include <cstring>
 #include <ostream>
+#include <string_view>
 
 #include "app/app_state.h"
 #include "app/settings_store.h"
 #include "data/csv_export.h"
 #include "data/data_file.h"
+#include "data/destination.h"
 #include "platform/clock.h"
 #include "platform/font_catalog.h"
 #include "platform/regional.h"
@@ -20,18 +24,38 @@ namespace jubilora {
 
 namespace {
 
-// The picture the window shows, written whole or not at all.
-int WritePicture(const std::string& file, const TAnniversaryList& list, const std::vector<ReportEntry>& entries,
-                 const TCfg& cfg, DayNumber today, const SystemColors& colors, std::ostream& err) {
+constexpr const char* StandardOutput = "-";
+constexpr const char* CannotEncode = "The picture could not be encoded as PNG";
+
+int Fail(std::ostream& err, const FileError& error) {
+  err << "jubilora: " << error << '\n';
+  return 1;
+}
+
+// A stream keeps no reason of its own; the last call's errno is the best there is.
+int WriteOut(std::ostream& out, std::ostream& err, std::string_view text) {
+  errno = 0;
+  out << text;
+  out.flush();
+  if (out) return 0;
+  return Fail(err, FileError{StandardOutput, FileAction::Write, std::strerror(errno != 0 ? errno : EIO)});
+}
+
+// The picture the window shows, written where WriteChosenFile writes.
+int WritePicture(const std::string& file, const ProgramPaths& paths, const TAnniversaryList& list,
+                 const std::vector<ReportEntry>& entries, const TCfg& cfg, DayNumber today,
+                 const SystemColors& colors, std::ostream& err) {
   InitResources();
   const QtTextMeasurer measurer(cfg);
   const KindIcons icons;
   const QImage picture = PaintReport(LayoutReport(list, entries, cfg, today, measurer, colors), cfg, icons);
-  QSaveFile out(QString::fromStdString(file));
-  if (!out.open(QIODevice::WriteOnly) || !picture.save(&out, "PNG") || !out.commit()) {
-    err << "jubilora: cannot write " << file << ": " << out.errorString().toStdString() << '\n';
-    return 1;
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+    return Fail(err, FileError{file, FileAction::Write, CannotEncode});
   }
+  const auto bytes = std::string_view(png.constData(), static_cast<std::size_t>(png.size()));
+  if (auto error = WriteChosenFile(file, bytes, ProgramFiles(paths))) return Fail(err, *error);
   return 0;
 }
 
@@ -49,16 +73,12 @@ int RunHeadless(const CommandLine& commandLine, const ProgramPaths& paths, std::
 
   const DayNumber today = commandLine.today.value_or(Clock::Today());
   TAnniversaryList list;
-  if (const auto error = LoadData(paths.Data(), list)) {
-    err << "jubilora: " << error->Describe() << '\n';
-    return 1;
-  }
+  if (const auto error = LoadData(paths.Data(), list)) return Fail(err, *error);
   if (commandLine.mode == RunMode::ExportCsv) {
-    // The list as a start leaves it, written whole or not at all; nothing else is touched.
-    if (const auto error = WriteCsvExport(commandLine.file, list, QtRegionalSettings())) {
-      err << "jubilora: " << *error << '\n';
-      return 1;
-    }
+    // The list as a start leaves it; none of the program's own files is touched.
+    const QtRegionalSettings regional;
+    if (commandLine.file == StandardOutput) return WriteOut(out, err, CsvExportBytes(list, regional));
+    if (const auto error = WriteCsvExport(commandLine.file, list, regional, paths)) return Fail(err, *error);
     return 0;
   }
   const QtFontCatalog fonts;
@@ -69,11 +89,11 @@ int RunHeadless(const CommandLine& commandLine, const ProgramPaths& paths, std::
 
   const QtSystemColors colors;
   const auto entries = PrepareReportEntries(list, cfg, today);
-  if (commandLine.mode == RunMode::Render) return WritePicture(commandLine.file, list, entries, cfg, today, colors, err);
+  if (commandLine.mode == RunMode::Render) {
+    return WritePicture(commandLine.file, paths, list, entries, cfg, today, colors, err);
+  }
   const auto items = DescribeReport(list, entries, cfg, today, colors);
-  out << (commandLine.mode == RunMode::PrintTsv ? FormatTsvReport(items) : FormatPlainReport(items));
-  out.flush();
-  return out ? 0 : 1;
+  return WriteOut(out, err, commandLine.mode == RunMode::PrintTsv ? FormatTsvReport(items) : FormatPlainReport(items));
 }
 
 }  // namespace jubilora

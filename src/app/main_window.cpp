@@ -156,7 +156,7 @@ void TfrmMain::menuSynchronizeClick() {
   SynchronizeCommand(state_.Anniversaries, state_.Paths.Data(), state_.Cfg, *ui_);
 }
 
-void TfrmMain::menuExportClick() { ExportCommand(state_.Anniversaries, state_.Cfg, regional_, *ui_); }
+void TfrmMain::menuExportClick() { ExportCommand(state_.Anniversaries, state_.Paths, state_.Cfg, regional_, *ui_); }
 
 void TfrmMain::menuAddSampleClick() {
   AddSampleDataCommand(state_.Anniversaries, state_.Paths.samples, state_.Paths.Data(), *ui_);

@@ -3,6 +3,8 @@
 #include <string>
 #include <type_traits>
 
+#include "data/atomic_file.h"
+
 namespace jubilora {
 
 namespace {
@@ -47,10 +49,6 @@ int HexDigit(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-std::string Describe(const char* verb, const std::filesystem::path& path, const std::string& reason) {
-  return std::string(verb) + " " + path.string() + ": " + reason;
 }
 
 }  // namespace
@@ -152,21 +150,22 @@ LoadedSettings LoadSettingsFile(const std::filesystem::path& path, const FontCat
       break;
     case IniLoadResult::Status::Failed:
       // The file is there, so this is no first run; the defaults serve this run.
-      loaded.error = Describe("Cannot read", path, result.reason);
+      loaded.error = result.error;
       loaded.settings = ReadSettings(nullptr, fonts, regional, today);
       break;
   }
   return loaded;
 }
 
-std::optional<std::string> SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings,
-                                            const RegionalSettings& regional, DayNumber today) {
+FileResult SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings,
+                            const RegionalSettings& regional, DayNumber today) {
   IniLoadResult current = IniFile::Load(path);
-  if (current.status == IniLoadResult::Status::Failed) {
-    return Describe("Cannot read", path, current.reason);
-  }
+  if (current.status == IniLoadResult::Status::Failed) return current.error;
   WriteSettings(current.file, settings, regional, today);
-  if (auto reason = current.file.Save(path)) return Describe("Cannot write", path, *reason);
+  // An installed program keeps its settings in a folder that may not exist yet.
+  if (auto error = CreateOwnFolder(FolderOf(path))) return error;
+  if (auto error = current.file.Save(path)) return error;
+  RemoveStaleTemporaries(FollowLinks(path));
   return std::nullopt;
 }
 

@@ -43,16 +43,15 @@ void WriteSettings(IniFile& file, const StoredSettings& settings, const Regional
 struct LoadedSettings {
   StoredSettings settings;
   bool firstRun = false;              // the file did not exist
-  std::optional<std::string> error;  // "Cannot read <file>: <reason>"; defaults apply
+  std::optional<FileError> error;  // the file could not be read; defaults apply
 };
 
 LoadedSettings LoadSettingsFile(const std::filesystem::path& path, const FontCatalog& fonts,
                                 const RegionalSettings& regional, DayNumber today);
 
-// Merges the settings into the file as it is on disk now and writes it whole. A file
-// that exists but cannot be read is left alone rather than replaced. Returns
-// "Cannot read <file>: <reason>" or "Cannot write <file>: <reason>" on failure.
-std::optional<std::string> SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings,
+// Merges the settings into the file as it is on disk now and writes it whole, creating
+// its folder. A file that exists but cannot be read is left alone rather than replaced.
+FileResult SaveSettingsFile(const std::filesystem::path& path, const StoredSettings& settings,
                                             const RegionalSettings& regional, DayNumber today);
 
 }  // namespace jubilora

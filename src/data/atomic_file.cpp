@@ -3,10 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
-#include <system_error>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,12 +16,8 @@ namespace jubilora {
 
 namespace {
 
-std::string Reason(int error) { return std::generic_category().message(error); }
-
-std::filesystem::path FolderOf(const std::filesystem::path& file) {
-  const auto folder = file.parent_path();
-  return folder.empty() ? std::filesystem::path(".") : folder;
-}
+constexpr const char* TemporarySuffix = "XXXXXX";
+constexpr int MaxLinkHops = 40;  // as the kernel's own limit
 
 // The process's file-creation mask, read without changing it (umask() can only be read by
 // setting it, which would race with any other thread creating files).
@@ -34,17 +31,54 @@ mode_t CurrentUmask() {
 }
 
 // mkstemp makes the file private; the finished file should look like one written in place:
-// the permissions of the file it replaces, or the usual ones for a new file.
+// the owner and permissions of the file it replaces, or the usual ones for a new file.
 void GiveUsualPermissions(int fd, const std::filesystem::path& target) {
   struct stat existing {};
-  const mode_t mode = stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)
-                          ? existing.st_mode & 07777
-                          : 0666 & ~CurrentUmask();
-  // Best effort: a private file is still a correct file.
-  (void)fchmod(fd, mode);
+  if (stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    // Best effort: only root may give a file away, and a file of our own is still correct.
+    (void)fchown(fd, existing.st_uid, existing.st_gid);
+    (void)fchmod(fd, existing.st_mode & 07777);
+    return;
+  }
+  (void)fchmod(fd, 0666 & ~CurrentUmask());
 }
 
-// Returns 0 or the errno of the failing call.
+bool IsTemporaryName(const std::string& name, const std::string& prefix) {
+  if (name.size() != prefix.size() + std::strlen(TemporarySuffix) || name.rfind(prefix, 0) != 0) return false;
+  for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+    const char c = name[i];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::filesystem::path FolderOf(const std::filesystem::path& file) {
+  const auto folder = file.parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+std::filesystem::path FollowLinks(const std::filesystem::path& file) {
+  std::filesystem::path current = file;
+  for (int hop = 0; hop < MaxLinkHops; ++hop) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec))) break;
+    const auto target = std::filesystem::read_symlink(current, ec);
+    if (ec) break;
+    current = target.is_absolute() ? target : FolderOf(current) / target;
+  }
+  return current;
+}
+
+std::string NotRegularReason(unsigned mode) {
+  if (S_ISDIR(mode)) return std::strerror(EISDIR);
+  if (S_ISFIFO(mode)) return "It is a FIFO, not a regular file";
+  if (S_ISSOCK(mode)) return "It is a socket, not a regular file";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "It is a device, not a regular file";
+  return "It is not a regular file";
+}
+
 int WriteAll(int fd, std::string_view bytes) {
   const char* next = bytes.data();
   std::size_t left = bytes.size();
@@ -54,7 +88,7 @@ int WriteAll(int fd, std::string_view bytes) {
       if (errno == EINTR) continue;
       return errno;
     }
-    // A regular file that accepts nothing would loop for ever.
+    // A file that accepts nothing would loop for ever.
     if (written == 0) return EIO;
     next += written;
     left -= static_cast<std::size_t>(written);
@@ -62,20 +96,59 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
-}  // namespace
+FileResult ReadRegularFile(const std::filesystem::path& file, std::size_t limit, std::string_view tooLarge,
+                           std::string& bytes) {
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever.
+  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return SystemError(file, FileAction::Read, errno);
+  struct stat info {};
+  if (fstat(fd, &info) != 0) {
+    const int failure = errno;
+    close(fd);
+    return SystemError(file, FileAction::Read, failure);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    close(fd);
+    return FileError{file, FileAction::Read, NotRegularReason(info.st_mode)};
+  }
+  const auto tooLargeError = [&] { return FileError{file, FileAction::Read, std::string(tooLarge)}; };
+  if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+    close(fd);
+    return tooLargeError();
+  }
 
-std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem::path& target,
-                                                          std::string_view bytes, std::string& error) {
-  const auto pattern = FolderOf(target) / ("." + target.filename().string() + ".XXXXXX");
+  // The size is only a hint: the file may grow while it is read, so the limit holds here too.
+  std::string read;
+  read.reserve(static_cast<std::size_t>(info.st_size));
+  std::vector<char> buffer(64 * 1024);
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int failure = errno;
+      close(fd);
+      return SystemError(file, FileAction::Read, failure);
+    }
+    if (got == 0) break;
+    if (read.size() + static_cast<std::size_t>(got) > limit) {
+      close(fd);
+      return tooLargeError();
+    }
+    read.append(buffer.data(), static_cast<std::size_t>(got));
+  }
+  close(fd);
+  bytes = std::move(read);
+  return std::nullopt;
+}
+
+FileResult WriteTemporaryBeside(const std::filesystem::path& target, std::string_view bytes,
+                                std::filesystem::path& temporary) {
+  const auto pattern = FolderOf(target) / ("." + target.filename().string() + "." + TemporarySuffix);
   std::vector<char> name(pattern.native().begin(), pattern.native().end());
   name.push_back('\0');
 
   const int fd = mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) {
-    error = Reason(errno);
-    return std::nullopt;
-  }
-  const std::filesystem::path temporary(name.data());
+  if (fd < 0) return SystemError(target, FileAction::Write, errno);
   GiveUsualPermissions(fd, target);
 
   int failure = WriteAll(fd, bytes);
@@ -83,26 +156,64 @@ std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem:
   // After a successful fsync an interrupted close has still released the descriptor and
   // the data is already on disk, so EINTR is not a failure here.
   if (close(fd) != 0 && failure == 0 && errno != EINTR) failure = errno;
-
   if (failure != 0) {
-    unlink(temporary.c_str());
-    error = Reason(failure);
-    return std::nullopt;
+    unlink(name.data());
+    return SystemError(target, FileAction::Write, failure);
   }
-  return temporary;
+  temporary = name.data();
+  return std::nullopt;
 }
 
-std::optional<std::string> WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
-  std::string error;
-  const auto temporary = WriteTemporaryBeside(target, bytes, error);
-  if (!temporary) return error;
-  if (rename(temporary->c_str(), target.c_str()) != 0) {
-    const int failure = errno;
-    unlink(temporary->c_str());
-    return Reason(failure);
+FileResult WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+  const auto file = FollowLinks(target);
+  struct stat info {};
+  if (stat(file.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    return FileError{target, FileAction::Write, NotRegularReason(info.st_mode)};
   }
-  SyncFolder(FolderOf(target));
+  std::filesystem::path temporary;
+  if (auto error = WriteTemporaryBeside(file, bytes, temporary)) return FileError{target, error->action, error->reason};
+  if (rename(temporary.c_str(), file.c_str()) != 0) {
+    const int failure = errno;
+    unlink(temporary.c_str());
+    return SystemError(target, FileAction::Write, failure);
+  }
+  SyncFolder(FolderOf(file));
   return std::nullopt;
+}
+
+FileResult CreateOwnFolder(const std::filesystem::path& folder) {
+  // The missing folders, innermost first.
+  std::vector<std::filesystem::path> missing;
+  for (auto at = folder; !at.empty(); at = at.parent_path()) {
+    struct stat info {};
+    if (stat(at.c_str(), &info) == 0) {
+      if (!S_ISDIR(info.st_mode)) return SystemError(at, FileAction::CreateFolder, ENOTDIR);
+      break;
+    }
+    if (errno != ENOENT) return SystemError(at, FileAction::CreateFolder, errno);
+    missing.push_back(at);
+    if (at == at.parent_path()) break;
+  }
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+    if (mkdir(it->c_str(), 0700) != 0 && errno != EEXIST) return SystemError(*it, FileAction::CreateFolder, errno);
+  }
+  return std::nullopt;
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+  const auto folder = FolderOf(target);
+  const std::string prefix = "." + target.filename().string() + ".";
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  // Leftovers are no loss: one that cannot be removed now goes with a later save.
+  while (const dirent* entry = readdir(dir)) {
+    if (!IsTemporaryName(entry->d_name, prefix)) continue;
+    struct stat info {};
+    if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)) {
+      (void)unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+  }
+  closedir(dir);
 }
 
 void SyncFolder(const std::filesystem::path& folder) {
@@ -112,26 +223,6 @@ void SyncFolder(const std::filesystem::path& folder) {
   // Some file systems refuse fsync on folders; the rename itself has already happened.
   (void)fsync(fd);
   close(fd);
-}
-
-// Returns 0 or the errno of the failing call.
-int ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
-  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  int failure = 0;
-  char buffer[64 * 1024];
-  for (;;) {
-    const ssize_t got = read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      failure = errno;
-      break;
-    }
-    if (got == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(got));
-  }
-  close(fd);
-  return failure;
 }
 
 }  // namespace jubilora

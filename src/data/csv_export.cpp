@@ -1,7 +1,7 @@
 #include "data/csv_export.h"
 
 #include "core/naming.h"
-#include "data/atomic_file.h"
+#include "data/destination.h"
 #include "data/file_commands.h"
 
 namespace jubilora {
@@ -67,15 +67,13 @@ std::string CsvExportBytes(const TAnniversaryList& anniversaries, const Regional
                         [&regional](DayNumber day) { return regional.FormatShortDate(day); });
 }
 
-std::optional<std::string> WriteCsvExport(const std::filesystem::path& file, const TAnniversaryList& anniversaries,
-                                          const RegionalSettings& regional) {
-  if (auto error = WriteFileAtomically(file, CsvExportBytes(anniversaries, regional))) {
-    return "Cannot write the file \"" + file.string() + "\": " + *error;
-  }
-  return std::nullopt;
+FileResult WriteCsvExport(const std::filesystem::path& file, const TAnniversaryList& anniversaries,
+                          const RegionalSettings& regional, const ProgramPaths& paths) {
+  return WriteChosenFile(file, CsvExportBytes(anniversaries, regional), ProgramFiles(paths));
 }
 
-void ExportCommand(const TAnniversaryList& anniversaries, TCfg& cfg, const RegionalSettings& regional, Ui& ui) {
+void ExportCommand(const TAnniversaryList& anniversaries, const ProgramPaths& paths, TCfg& cfg,
+                   const RegionalSettings& regional, Ui& ui) {
   if (anniversaries.empty()) {
     ui.AnswerDialog(ExportCaption, NothingToExport, {OkButton}, IconKind::Warning, true);
     return;
@@ -92,7 +90,7 @@ void ExportCommand(const TAnniversaryList& anniversaries, TCfg& cfg, const Regio
   const auto chosen = ui.ChooseSaveFile(dialog);
   if (!chosen) return;
 
-  if (auto error = WriteCsvExport(*chosen, anniversaries, regional)) ui.ReportError(*error);
+  if (auto error = WriteCsvExport(*chosen, anniversaries, regional, paths)) ui.ReportError(error->Describe());
   // The folder is remembered even after a failed write: it is where the user looks next.
   cfg.ExportPath = FolderWithSeparator(*chosen);
 }

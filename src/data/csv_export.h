@@ -3,13 +3,14 @@
 
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "core/anniversary.h"
 #include "core/calendar.h"
 #include "core/ports.h"
 #include "core/settings.h"
+#include "data/file_error.h"
+#include "data/program_paths.h"
 
 namespace jubilora {
 
@@ -24,12 +25,13 @@ std::string CsvExportBytes(const TAnniversaryList& anniversaries, const std::str
 // The same with the regional list separator and short date format.
 std::string CsvExportBytes(const TAnniversaryList& anniversaries, const RegionalSettings& regional);
 
-// Writes the export to `file`, whole or not at all. Returns the failure's text (UTF-8).
-std::optional<std::string> WriteCsvExport(const std::filesystem::path& file, const TAnniversaryList& anniversaries,
-                                          const RegionalSettings& regional);
+// Writes the export to `file` as WriteChosenFile does: never onto one of the program's files.
+FileResult WriteCsvExport(const std::filesystem::path& file, const TAnniversaryList& anniversaries,
+                          const RegionalSettings& regional, const ProgramPaths& paths);
 
 // The whole dialogue of "&Export": asks, lets the user name the file, writes it and
 // remembers its folder in cfg.ExportPath.
-void ExportCommand(const TAnniversaryList& anniversaries, TCfg& cfg, const RegionalSettings& regional, Ui& ui);
+void ExportCommand(const TAnniversaryList& anniversaries, const ProgramPaths& paths, TCfg& cfg,
+                   const RegionalSettings& regional, Ui& ui);
 
 }  // namespace jubilora

@@ -5,9 +5,6 @@
 #include <system_error>
 #include <utility>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "core/ordering.h"
 #include "core/product.h"
 #include "data/atomic_file.h"
@@ -28,8 +25,6 @@ constexpr const char* NothingToDelete =
 
 constexpr const char* OkButton = "&OK";
 
-std::string Reason(int error) { return std::generic_category().message(error); }
-
 // A path "exists" in any form, a dangling link included; when its state cannot be
 // learned it counts as present, so that the operation on it reports the real error.
 bool Exists(const std::filesystem::path& path) {
@@ -37,31 +32,63 @@ bool Exists(const std::filesystem::path& path) {
   return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
 }
 
-std::filesystem::path FolderOf(const std::filesystem::path& file) {
-  const auto folder = file.parent_path();
-  return folder.empty() ? std::filesystem::path(".") : folder;
+// A failed save: the step's own message and the system's account of it.
+struct SaveFailure {
+  const char* message;
+  FileError error;
+};
+
+std::optional<SaveFailure> Failed(const char* message, const std::filesystem::path& file, int error) {
+  return SaveFailure{message, SystemError(file, FileAction::Write, error)};
 }
 
-void ReportSaveFailure(Ui& ui, const char* text) {
-  ui.AnswerDialog(SaveErrorCaption, std::string(ProductName) + text + ChangesNotSaved, {OkButton},
-                  IconKind::Error, true);
+std::optional<SaveFailure> Rename(const std::filesystem::path& from, const std::filesystem::path& to,
+                                  const char* message) {
+  if (rename(from.c_str(), to.c_str()) != 0) return Failed(message, to, errno);
+  SyncFolder(FolderOf(to));
+  return std::nullopt;
+}
+
+// The new data is written and flushed before anything is deleted or moved, and a missing
+// data file is put in place before the backup is touched. So the last saved data is always
+// whole as the data file or, when a crash came between the two renames, as the backup.
+std::optional<SaveFailure> WriteDataFile(const std::string& bytes, const DataPaths& paths) {
+  for (const auto* file : {&paths.data, &paths.backup}) {
+    if (auto error = CreateOwnFolder(FolderOf(*file))) return SaveFailure{CannotCreateDataFile, *error};
+  }
+  std::filesystem::path temporary;
+  if (auto error = WriteTemporaryBeside(paths.data, bytes, temporary)) {
+    return SaveFailure{CannotCreateDataFile, *error};
+  }
+  const auto rotate = [&]() -> std::optional<SaveFailure> {
+    if (!Exists(paths.data)) return Rename(temporary, paths.data, CannotCreateDataFile);
+    if (Exists(paths.backup)) {
+      std::error_code ec;
+      // Removes a file, a link or an empty folder; anything else is not ours to wipe out.
+      std::filesystem::remove(paths.backup, ec);
+      if (ec) return Failed(CannotRemoveBackup, paths.backup, ec.value());
+    }
+    if (auto failure = Rename(paths.data, paths.backup, CannotMoveDataFile)) return failure;
+    return Rename(temporary, paths.data, CannotCreateDataFile);
+  };
+  if (auto failure = rotate()) {
+    std::error_code ec;
+    std::filesystem::remove(temporary, ec);
+    return failure;
+  }
+  RemoveStaleTemporaries(paths.data);
+  return std::nullopt;
 }
 
 }  // namespace
 
-std::string FileError::Describe() const { return "Cannot read the file \"" + file.string() + "\": " + reason; }
-
-std::optional<FileError> ReadRecordFile(const std::filesystem::path& file, TAnniversaryList& records) {
-  std::string bytes;
-  if (const int failure = ReadWholeFile(file, bytes); failure != 0) return FileError{file, Reason(failure)};
-
-  TAnniversaryList read;
-  read.reserve(bytes.size() / RecordSize);
+TAnniversaryList DecodeRecords(std::string_view bytes) {
+  TAnniversaryList records;
+  records.reserve(bytes.size() / RecordSize);
   for (std::size_t at = 0; at + RecordSize <= bytes.size(); at += RecordSize) {
-    read.push_back(DecodeRecord(reinterpret_cast<const std::uint8_t*>(bytes.data() + at)));
+    records.push_back(DecodeRecord(reinterpret_cast<const std::uint8_t*>(bytes.data() + at)));
   }
-  records = std::move(read);
-  return std::nullopt;
+  return records;
 }
 
 std::string EncodeRecords(const TAnniversaryList& records) {
@@ -72,7 +99,14 @@ std::string EncodeRecords(const TAnniversaryList& records) {
   return bytes;
 }
 
-std::optional<FileError> LoadData(const DataPaths& paths, TAnniversaryList& list) {
+FileResult ReadRecordFile(const std::filesystem::path& file, TAnniversaryList& records) {
+  std::string bytes;
+  if (auto error = ReadRegularFile(file, MaxRecordFileSize, RecordFileTooLarge, bytes)) return error;
+  records = DecodeRecords(bytes);
+  return std::nullopt;
+}
+
+FileResult LoadData(const DataPaths& paths, TAnniversaryList& list) {
   const std::filesystem::path* source = nullptr;
   if (Exists(paths.data)) {
     source = &paths.data;
@@ -91,42 +125,13 @@ std::optional<FileError> LoadData(const DataPaths& paths, TAnniversaryList& list
   return std::nullopt;
 }
 
-// The new data is written and synced before anything is deleted or moved, so at every
-// moment a whole data file (old or new), or the old data as the backup, is on disk.
-bool SaveData(TAnniversaryList& list, const DataPaths& paths, Ui& ui) {
+FileResult SaveData(TAnniversaryList& list, const DataPaths& paths, Ui& ui) {
   SortByDate(list, 0);
-
-  // In the per-user layout the folder may not exist before the first save.
-  std::error_code ignored;
-  std::filesystem::create_directories(FolderOf(paths.data), ignored);
-
-  std::string error;
-  const auto temporary = WriteTemporaryBeside(paths.data, EncodeRecords(list), error);
-  if (!temporary) {
-    ReportSaveFailure(ui, CannotCreateDataFile);
-    return false;
-  }
-  const auto giveUp = [&](const char* text) {
-    std::error_code ec;
-    std::filesystem::remove(*temporary, ec);
-    ReportSaveFailure(ui, text);
-    return false;
-  };
-
-  if (Exists(paths.backup)) {
-    std::error_code ec;
-    // Removes a file, a link or an empty folder; anything else is not ours to wipe out.
-    std::filesystem::remove(paths.backup, ec);
-    if (ec) return giveUp(CannotRemoveBackup);
-  }
-  if (Exists(paths.data) && rename(paths.data.c_str(), paths.backup.c_str()) != 0) {
-    return giveUp(CannotMoveDataFile);
-  }
-  if (rename(temporary->c_str(), paths.data.c_str()) != 0) return giveUp(CannotCreateDataFile);
-
-  SyncFolder(FolderOf(paths.data));
-  if (FolderOf(paths.backup) != FolderOf(paths.data)) SyncFolder(FolderOf(paths.backup));
-  return true;
+  const auto failure = WriteDataFile(EncodeRecords(list), paths);
+  if (!failure) return std::nullopt;
+  ui.AnswerDialog(SaveErrorCaption, std::string(ProductName) + failure->message + ChangesNotSaved, {OkButton},
+                  IconKind::Error, true);
+  return failure->error;
 }
 
 void DeleteRecord(TAnniversaryList& list, int index, Ui& ui) {

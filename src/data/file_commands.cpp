@@ -2,19 +2,15 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
 #include <string_view>
-#include <system_error>
 #include <unordered_set>
 #include <utility>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/ordering.h"
 #include "core/product.h"
 #include "data/atomic_file.h"
+#include "data/destination.h"
 
 namespace jubilora {
 
@@ -60,19 +56,12 @@ constexpr int AutoBackupFilterEntry = 2;
 constexpr const char* DataExtension = "jld";
 constexpr const char* AutoBackupExtension = "jlb";
 
+constexpr const char* CopyOntoItself = "It is the file being copied";
+
 constexpr int Proceed = 1;
 constexpr int UseOwnBackup = 1;
 constexpr int UseAutoBackup = 2;
 constexpr int Overwrite = 1;
-
-std::string Reason(int error) { return std::generic_category().message(error); }
-
-std::string Quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
-
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code ec;
-  return std::filesystem::equivalent(a, b, ec) && !ec;
-}
 
 bool Asked(Ui& ui, const char* caption, const char* message, std::vector<std::string> buttons, IconKind icon,
            int wanted) {
@@ -111,20 +100,13 @@ std::string GetBackupFileName(const LocalDateTime& now) {
          BackupNameSuffix;
 }
 
-// The whole source is read before the destination is touched, and the destination is
-// replaced by a rename, so a failure at any step leaves it as it was.
-std::optional<std::string> CopyFileContents(const std::filesystem::path& source,
-                                            const std::filesystem::path& destination) {
-  // Writing a file onto itself would first empty it.
-  if (SameFile(source, destination)) return "Cannot copy the file " + Quoted(source) + " onto itself";
+// The whole source is read before the destination is touched.
+FileResult CopyFileContents(const std::filesystem::path& source, const std::filesystem::path& destination) {
   std::string bytes;
-  if (const int failure = ReadWholeFile(source, bytes); failure != 0) {
-    return "Cannot read the file " + Quoted(source) + ": " + Reason(failure);
-  }
-  if (auto error = WriteFileAtomically(destination, bytes)) {
-    return "Cannot write the file " + Quoted(destination) + ": " + *error;
-  }
-  return std::nullopt;
+  if (auto error = ReadRegularFile(source, MaxRecordFileSize, RecordFileTooLarge, bytes)) return error;
+  // Writing a file onto itself would lose it.
+  if (SameFile(source, destination)) return FileError{destination, FileAction::Write, CopyOntoItself};
+  return WriteFileAtomically(destination, bytes);
 }
 
 std::string FolderWithSeparator(const std::filesystem::path& file) {
@@ -152,8 +134,11 @@ void BackupCommand(const TAnniversaryList& anniversaries, const DataPaths& paths
   if (!chosen) return;
 
   // The file on disk is copied, not the list: every accepted change is already saved.
-  if (auto error = CopyFileContents(paths.data, *chosen)) {
-    ui.ReportError(*error);
+  std::string bytes;
+  auto error = ReadRegularFile(paths.data, MaxRecordFileSize, RecordFileTooLarge, bytes);
+  if (!error) error = WriteChosenFile(*chosen, bytes, {paths.data, paths.backup});
+  if (error) {
+    ui.ReportError(error->Describe());
     return;
   }
   cfg.LastPath = FolderWithSeparator(*chosen);
@@ -184,15 +169,13 @@ void RestoreCommand(TAnniversaryList& anniversaries, const DataPaths& paths, TCf
   }
 
   // In the per-user layout the data folder may not exist before the first save.
-  std::error_code ignored;
-  const auto dataFolder = paths.data.parent_path();
-  if (!dataFolder.empty()) std::filesystem::create_directories(dataFolder, ignored);
-
-  if (auto error = CopyFileContents(*chosen, paths.data)) {
-    ui.ReportError(*error);
+  auto error = CreateOwnFolder(FolderOf(paths.data));
+  if (!error) error = CopyFileContents(*chosen, paths.data);
+  if (error) {
+    ui.ReportError(error->Describe());
     return;
   }
-  if (auto error = LoadData(paths, anniversaries)) {
+  if ((error = LoadData(paths, anniversaries))) {
     ui.ReportError(error->Describe());
     return;
   }

@@ -32,11 +32,9 @@ std::string PadWithZeros(int value, int width);
 // "2026-03-07@09-05-03 Jubilora Backup.jld"
 std::string GetBackupFileName(const LocalDateTime& now);
 
-// Replaces `destination` by a copy of `source`, whole or not at all: a failure leaves the
-// destination as it was. A source and destination that are the same file are refused.
-// Returns the failure's text (UTF-8) for the error report.
-std::optional<std::string> CopyFileContents(const std::filesystem::path& source,
-                                            const std::filesystem::path& destination);
+// Replaces the regular file `destination` by a copy of `source`, whole or not at all. A
+// source that is the same file as the destination is refused.
+FileResult CopyFileContents(const std::filesystem::path& source, const std::filesystem::path& destination);
 
 // The folder of a chosen file, with its trailing separator; empty when it names none.
 std::string FolderWithSeparator(const std::filesystem::path& file);

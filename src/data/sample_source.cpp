@@ -1,10 +1,6 @@
 #include "data/sample_source.h"
 
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "core/calendar.h"
@@ -34,6 +30,8 @@ constexpr std::array<KindWord, 7> KindWords = {{
 constexpr int MaxSampleReminder = 90;
 constexpr char FieldSeparator = '|';
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+constexpr std::size_t MaxSourceSize = 1u << 20;
+constexpr std::string_view SourceTooLarge = "It is too large to be a sample source (over 1 MiB)";
 
 std::string_view Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
@@ -163,16 +161,11 @@ ParsedSamples ParseSampleSource(std::string_view text) {
 }
 
 std::optional<std::string> BuildSampleFile(const std::filesystem::path& source, const std::filesystem::path& output) {
-  std::ifstream in(source, std::ios::binary);
-  std::ostringstream text;
-  if (in) text << in.rdbuf();
-  if (!in || in.bad()) return source.string() + ": cannot read the file: " + std::strerror(errno);
-
-  const ParsedSamples parsed = ParseSampleSource(text.str());
+  std::string text;
+  if (auto error = ReadRegularFile(source, MaxSourceSize, SourceTooLarge, text)) return error->Describe();
+  const ParsedSamples parsed = ParseSampleSource(text);
   if (parsed.error) return source.string() + ":" + std::to_string(parsed.error->line) + ": " + parsed.error->message;
-  if (auto error = WriteFileAtomically(output, EncodeRecords(parsed.records))) {
-    return output.string() + ": cannot write the file: " + *error;
-  }
+  if (auto error = WriteFileAtomically(output, EncodeRecords(parsed.records))) return error->Describe();
   return std::nullopt;
 }
 

@@ -167,7 +167,8 @@ std::optional<std::string> XdgAutostart::WriteValue(const std::vector<std::strin
   std::error_code error;
   fs::create_directories(folder_, error);
   if (error) return error.message();
-  return WriteFileAtomically(file_, AutostartDesktopEntry(command));
+  if (auto failure = WriteFileAtomically(file_, AutostartDesktopEntry(command))) return failure->reason;
+  return std::nullopt;
 }
 
 std::optional<std::string> XdgAutostart::DeleteValue() {

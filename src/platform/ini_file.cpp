@@ -1,7 +1,5 @@
 #include "platform/ini_file.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <system_error>
 
 #include "data/atomic_file.h"
@@ -11,6 +9,9 @@ namespace jubilora {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+// Settings take a few hundred bytes; a larger file is not ours.
+constexpr std::size_t kMaxSize = 1u << 20;
+constexpr std::string_view kTooLarge = "It is too large to be a Jubilora settings file (over 1 MiB)";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -65,28 +66,12 @@ std::string MakeKeyLine(std::string_view key, std::string_view value) {
 
 IniLoadResult IniFile::Load(const std::filesystem::path& path) {
   IniLoadResult result;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    const int error = errno;
-    if (error == ENOENT) {
-      result.status = IniLoadResult::Status::Missing;
-    } else {
-      result.status = IniLoadResult::Status::Failed;
-      result.reason = std::generic_category().message(error);
-    }
-    return result;
-  }
+  std::error_code ec;
+  if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) return result;
   std::string bytes;
-  char buffer[4096];
-  std::size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, count);
-  // A folder opens on Linux and fails only when read.
-  const bool failed = std::ferror(file) != 0;
-  const int error = errno;
-  std::fclose(file);
-  if (failed) {
+  if (auto error = ReadRegularFile(path, kMaxSize, kTooLarge, bytes)) {
     result.status = IniLoadResult::Status::Failed;
-    result.reason = std::generic_category().message(error);
+    result.error = std::move(error);
     return result;
   }
   result.status = IniLoadResult::Status::Loaded;
@@ -175,7 +160,7 @@ std::string IniFile::Text() const {
   return text;
 }
 
-std::optional<std::string> IniFile::Save(const std::filesystem::path& path) const {
+FileResult IniFile::Save(const std::filesystem::path& path) const {
   return WriteFileAtomically(path, Text());
 }
 

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "data/file_error.h"
+
 namespace jubilora {
 
 struct IniLoadResult;
@@ -20,7 +22,8 @@ class IniFile {
  public:
   IniFile() = default;
 
-  // Missing: the file does not exist (nor does a folder on its way).
+  // Missing: the file does not exist (nor does a folder on its way). Only a regular file
+  // of at most a megabyte is read; anything else is Failed.
   static IniLoadResult Load(const std::filesystem::path& path);
   static IniFile Parse(std::string_view text);
 
@@ -36,8 +39,8 @@ class IniFile {
   // file started with is kept).
   std::string Text() const;
 
-  // Written whole or not at all; the system's reason on failure.
-  std::optional<std::string> Save(const std::filesystem::path& path) const;
+  // Written whole or not at all.
+  FileResult Save(const std::filesystem::path& path) const;
 
   const std::vector<std::string>& Lines() const { return lines_; }
 
@@ -56,8 +59,8 @@ class IniFile {
 struct IniLoadResult {
   enum class Status { Loaded, Missing, Failed };
   Status status = Status::Missing;
-  IniFile file;        // empty unless Loaded
-  std::string reason;  // the system's words when Failed, e.g. "Permission denied"
+  IniFile file;                    // empty unless Loaded
+  std::optional<FileError> error;  // when Failed
 };
 
 }  // namespace jubilora

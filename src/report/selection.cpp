@@ -1,5 +1,6 @@
 #include "report/selection.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -31,9 +32,12 @@ std::vector<ReportEntry> SelectionWindow(const TAnniversaryList& list, const TCf
     byMonthDay[MonthDaySlot(civil->month, civil->day)].push_back(static_cast<int>(i));
   }
 
+  // The calendar ends with years 1 and 9999: a window reaching past them is cut there.
+  const DayNumber first = std::max(today - cfg.DaysAfter, DayFromCivil(1, 1, 1));
+  const DayNumber last = std::min(today + MaxDaysAhead, DayFromCivil(9999, 12, 31));
   std::vector<ReportEntry> entries;
-  for (int k = -static_cast<int>(cfg.DaysAfter); k <= MaxDaysAhead; ++k) {
-    const DayNumber day = today + k;
+  for (DayNumber day = first; day <= last; ++day) {
+    const int k = day - today;
     const CivilDate civil = CivilFromDay(day);
     for (int index : byMonthDay[MonthDaySlot(civil.month, civil.day)]) {
       if (k <= ReminderPeriod(list[static_cast<std::size_t>(index)], cfg)) entries.push_back({day, index});

@@ -19,7 +19,8 @@ struct ReportEntry {
   friend bool operator==(const ReportEntry&, const ReportEntry&) = default;
 };
 
-// Days ascending from today - DaysAfter to today + 90, each day's records in list order.
+// Days ascending from today - DaysAfter to today + 90 (within years 1 to 9999), each
+// day's records in list order.
 // The caller puts the list in date order first. Records whose date has no calendar day
 // are never listed.
 std::vector<ReportEntry> SelectionWindow(const TAnniversaryList& list, const TCfg& cfg, DayNumber today);

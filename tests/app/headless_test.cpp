@@ -19,6 +19,7 @@
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
+#include "support/hostile_files.h"
 #include "support/qt_app.h"
 #include "support/process.h"
 #include "support/records.h"
@@ -42,7 +43,12 @@ class HeadlessReport : public ::testing::Test {
     test::WriteBytes(dir_ / name, EncodeRecords(list));
   }
 
-  test::ProcessResult Run(const std::vector<std::string>& args) { return test::RunProgram(program_, args); }
+  // Under a time limit, so that a program that waits for ever fails (status 124) instead.
+  test::ProcessResult Run(const std::vector<std::string>& args) {
+    std::vector<std::string> limited = {"20", program_.string()};
+    limited.insert(limited.end(), args.begin(), args.end());
+    return test::RunProgram("/usr/bin/timeout", limited);
+  }
 
   // Name, size and modification time of everything in the folder.
   std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> Snapshot() const {
@@ -118,13 +124,6 @@ TEST_F(HeadlessReport, FollowsTheSettingsFile) {
             "\n");
 }
 
-TEST_F(HeadlessReport, ReadsTheAutomaticBackupWhenTheDataFileIsMissing) {
-  WriteData({Record(KindHoliday, 1990, 12, 24, "Christmas Eve", 2)}, "jubilora.jlb");
-  const auto result = Run({"--print", "--today", "2026-12-06"});
-  EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out, "Thursday, December 24, 2026 (in 18 days)\n  Christmas Eve \xE2\x80\xA2 Holiday **\n\n");
-}
-
 TEST_F(HeadlessReport, NothingDueGivesOneLineOrNoLines) {
   WriteData({Record(KindBirthday, 1990, 6, 1, "Summer")});
   EXPECT_EQ(Run({"--print", "--today", "2025-01-29"}).out, "Today there is nothing to remind you of...\n");
@@ -133,24 +132,34 @@ TEST_F(HeadlessReport, NothingDueGivesOneLineOrNoLines) {
   EXPECT_EQ(tsv.out, "");
 }
 
-TEST_F(HeadlessReport, NeverCreatesOrTouchesAFile) {
-  WriteData(LateJanuary());
-  WriteData({Record(KindBirthday, 1970, 1, 1, "Old")}, "jubilora.jlb");
-  const auto before = Snapshot();
-  const auto bytes = test::ReadBytes(dir_ / "jubilora.jld");
-  EXPECT_EQ(Run({"--print"}).status, 0);
-  EXPECT_EQ(Run({"--print=tsv", "--today", "2025-01-29"}).status, 0);
-  EXPECT_EQ(Snapshot(), before);  // in particular: no settings file appeared
-  EXPECT_EQ(test::ReadBytes(dir_ / "jubilora.jld"), bytes);
+TEST_F(HeadlessReport, WhatIsNoRegularDataOrSettingsFileIsReportedAtOnce) {
+  for (const auto& hostile : test::HostileFiles()) {
+    for (const std::string name : {"jubilora.jld", "jubilora.ini"}) {
+      SCOPED_TRACE(hostile.name + " as " + name);
+      fs::remove_all(dir_ / "jubilora.jld");
+      fs::remove_all(dir_ / "jubilora.ini");
+      if (name == "jubilora.ini") WriteData(LateJanuary());
+      hostile.make(dir_ / name);
+      const auto result = Run({"--print", "--today", "2025-01-29"});
+      // Without its data the report cannot be made; without its settings it uses the defaults.
+      EXPECT_EQ(result.status, name == "jubilora.jld" ? 1 : 0);
+      EXPECT_EQ(result.out.empty(), name == "jubilora.jld");
+      EXPECT_NE(result.err.find("Cannot read the file \"" + (dir_ / name).string() + "\": "), std::string::npos);
+      EXPECT_NE(result.err.find(hostile.reason), std::string::npos) << result.err;
+      EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
+  }
 }
 
-TEST_F(HeadlessReport, UnreadableDataFileEndsWithStatusOne) {
-  fs::create_directory(dir_ / "jubilora.jld");
-  const auto result = Run({"--print"});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.out, "");
-  EXPECT_NE(result.err.find("jubilora.jld"), std::string::npos) << result.err;
-  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+// Listed days stay inside the calendar, so every entry has a heading and sensible years.
+TEST_F(HeadlessReport, TheFirstAndLastDayOfTheCalendarListOnlyTheirOwnDay) {
+  WriteData({Record(KindBirthday, 1990, 12, 31, "Eve"), Record(KindBirthday, 1990, 1, 1, "New")});
+  for (const std::string today : {"0001-01-01", "9999-12-31"}) {
+    const auto result = Run({"--print=tsv", "--today", today});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1) << result.out;
+    EXPECT_TRUE(result.out.starts_with(today + "\t0\t" + (today == "0001-01-01" ? "Monday" : "Friday"))) << result.out;
+  }
 }
 
 TEST_F(HeadlessReport, MalformedOptionsEndWithStatusTwo) {
@@ -188,12 +197,26 @@ TEST_F(HeadlessReport, RenderWritesThePictureTheWindowPaints) {
   EXPECT_EQ(after, before);
 }
 
-TEST_F(HeadlessReport, RenderIntoAMissingFolderFailsWithStatusOne) {
+TEST_F(HeadlessReport, NeverCreatesOrChangesTheProgramsOwnFiles) {
   WriteData(LateJanuary());
-  const auto result = Run({"--render", (dir_ / "no such folder" / "out.png").string()});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.err.find("out.png"), std::string::npos) << result.err;
-  EXPECT_FALSE(fs::exists(dir_ / "no such folder"));
+  WriteData({Record(KindBirthday, 1970, 1, 1, "Old")}, "jubilora.jlb");
+  auto before = Snapshot();
+  EXPECT_EQ(Run({"--print"}).status, 0);
+  EXPECT_EQ(Run({"--print=tsv", "--today", "2025-01-29"}).status, 0);
+  EXPECT_EQ(Snapshot(), before);  // in particular: no settings file appeared
+
+  // Exports and pictures refuse them under any name.
+  test::WriteBytes(dir_ / "jubilora.ini", "[Other]\nDateFormat=7\n");
+  fs::create_symlink("jubilora.jld", dir_ / "mine.csv");
+  before = Snapshot();
+  for (const std::string option : {"--export-csv", "--render"}) {
+    for (const std::string target : {"jubilora.jld", "jubilora.jlb", "jubilora.ini", "mine.csv"}) {
+      const auto result = Run({option, (dir_ / target).string()});
+      EXPECT_EQ(result.status, 1) << option << " " << target;
+      EXPECT_NE(result.err.find("It is one of Jubilora's own files"), std::string::npos) << result.err;
+    }
+  }
+  EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(HeadlessReport, ExportCsvWritesWhatTheMenuCommandWritesForTheLoadedList) {
@@ -210,25 +233,32 @@ TEST_F(HeadlessReport, ExportCsvWritesWhatTheMenuCommandWritesForTheLoadedList) 
   // Every line ends in CR LF, the damaged date is an empty field, and nothing else changed.
   const std::string bytes = test::ReadBytes(csv);
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r'));
+  EXPECT_EQ(Run({"--export-csv", "-"}).out, bytes);  // "-" is standard output
   auto after = Snapshot();
   after.erase("out.csv");
   EXPECT_EQ(after, before);
 }
 
-TEST_F(HeadlessReport, ExportCsvIntoAMissingFolderFailsAndLeavesNothing) {
+TEST_F(HeadlessReport, ExportCsvGoesIntoADeviceAsItIsAndNeverMakesAFolder) {
   WriteData(LateJanuary());
-  const auto result = Run({"--export-csv", (dir_ / "missing" / "out.csv").string()});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+  struct Case {
+    fs::path destination;
+    int status;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {test::SafeDevice(dir_.path(), "null"), 0, ""},
+      {test::SafeDevice(dir_.path(), "full"), 1, "No space left on device"},
+      {dir_ / "missing" / "out.csv", 1, "No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    const auto result = Run({"--export-csv", c.destination.string()});
+    EXPECT_EQ(result.status, c.status) << c.destination;
+    EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), c.status) << result.err;
+  }
+  EXPECT_TRUE(fs::is_character_file(cases[1].destination));
   EXPECT_FALSE(fs::exists(dir_ / "missing"));
-  EXPECT_EQ(Run({"--export-csv", "x.csv", "--today", "2025-01-01"}).status, 2);
-}
-
-TEST_F(HeadlessReport, HelpAndVersion) {
-  EXPECT_EQ(Run({"--version"}).out.rfind("Jubilora 3.22\n", 0), 0u);
-  const auto help = Run({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("--print=tsv"), std::string::npos);
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
 #include "app/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "support/hostile_files.h"
+#include "support/records.h"
 #include "support/temp_dir.h"
 
 namespace jubilora {
@@ -18,48 +17,12 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
-class FakeFonts : public FontCatalog {
- public:
-  explicit FakeFonts(std::vector<std::string> names) {
-    for (auto& name : names) names_.insert(Lower(name));
-  }
-  bool IsInstalled(const std::string& family) const override { return names_.count(Lower(family)) > 0; }
-
- private:
-  std::set<std::string> names_;
-};
-
-// Short dates as yyyy-mm-dd.
-class IsoRegional : public RegionalSettings {
- public:
-  std::string FormatShortDate(DayNumber day) const override {
-    const CivilDate d = CivilFromDay(day);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return text;
-  }
-  std::optional<DayNumber> ParseShortDate(const std::string& text) const override {
-    int y = 0, m = 0, d = 0;
-    char rest = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &rest) != 3) return std::nullopt;
-    if (!IsValidCivil(y, m, d)) return std::nullopt;
-    return DayFromCivil(y, m, d);
-  }
-  std::string ListSeparator() const override { return ","; }
-  std::string FormatDuration(int seconds) const override { return std::to_string(seconds); }
-};
-
 const DayNumber kToday = DayFromCivil(2025, 3, 14);
 
 class SettingsStore : public testing::Test {
  protected:
-  FakeFonts fonts{{"Tahoma", "Verdana", "Courier New"}};
-  IsoRegional regional;
+  test::NamedFonts fonts{{"Tahoma", "Verdana", "Courier New"}};
+  test::IsoRegional regional;
 
   StoredSettings Read(const std::string& text) const {
     const IniFile ini = IniFile::Parse(text);
@@ -208,26 +171,31 @@ TEST_F(SettingsStore, WritingKeepsUnknownLinesAndReplacesKnownKeysInPlace) {
 TEST_F(SettingsStore, AFileThatCannotBeReadGivesDefaultsAReasonAndIsNotReplaced) {
   TempDir dir;
   const auto path = dir / "s.ini";
-  std::filesystem::create_directory(path);
+  mkfifo(path.c_str(), 0600);  // a plain open would wait for a writer for ever
+  const test::HangGuard guard;
+  const FileError error{path, FileAction::Read, "It is a FIFO, not a regular file"};
 
   const LoadedSettings loaded = LoadSettingsFile(path, fonts, regional, kToday);
   EXPECT_FALSE(loaded.firstRun);
-  ASSERT_TRUE(loaded.error.has_value());
-  EXPECT_EQ(*loaded.error, "Cannot read " + path.string() + ": " + std::generic_category().message(EISDIR));
+  EXPECT_EQ(loaded.error, error);
   EXPECT_EQ(loaded.settings, ReadSettings(nullptr, fonts, regional, kToday));
-
-  const auto saved = SaveSettingsFile(path, loaded.settings, regional, kToday);
-  ASSERT_TRUE(saved.has_value());
-  EXPECT_TRUE(saved->starts_with("Cannot read "));
-  EXPECT_TRUE(std::filesystem::is_directory(path));
+  EXPECT_EQ(SaveSettingsFile(path, loaded.settings, regional, kToday), error);
+  EXPECT_TRUE(std::filesystem::is_fifo(path));
 }
 
-TEST_F(SettingsStore, AFailedWriteReturnsTheReason) {
+TEST_F(SettingsStore, WritingCreatesAPrivateFolderOrReportsWhyItCannot) {
   TempDir dir;
-  const auto path = dir / "missing folder" / "s.ini";
-  const auto saved = SaveSettingsFile(path, StoredSettings{}, regional, kToday);
-  ASSERT_TRUE(saved.has_value());
-  EXPECT_TRUE(saved->starts_with("Cannot write " + path.string() + ": ")) << *saved;
+  const auto path = dir / "config" / "jubilora" / "s.ini";
+  ASSERT_EQ(SaveSettingsFile(path, StoredSettings{}, regional, kToday), std::nullopt);
+  EXPECT_EQ(std::filesystem::status(path.parent_path()).permissions(), std::filesystem::perms::owner_all);
+  // A crash's leftover goes with the next write.
+  WriteBytes(path.parent_path() / ".s.ini.x1Y2z3", "");
+  ASSERT_EQ(SaveSettingsFile(path, StoredSettings{}, regional, kToday), std::nullopt);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path.parent_path()), {}), 1);
+
+  WriteBytes(dir / "plain", "");
+  EXPECT_EQ(SaveSettingsFile(dir / "plain" / "s.ini", StoredSettings{}, regional, kToday),
+            (FileError{dir / "plain", FileAction::CreateFolder, "Not a directory"}));
 }
 
 }  // namespace

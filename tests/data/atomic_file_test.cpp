@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include "data/command_fixture.h"
+#include "data/data_file.h"
+#include "support/hostile_files.h"
 #include "support/privileges.h"
 
 namespace jubilora {
@@ -21,7 +23,29 @@ mode_t ModeOf(const fs::path& file) {
   return info.st_mode & 07777;
 }
 
-TEST(WriteFileAtomically, WritesExactlyTheBytesEmptySmallOrLarge) {
+std::string ReasonOf(const FileResult& error) { return error ? error->reason : "no error"; }
+
+TEST(ReadRegularFile, RefusesWhatIsNoRegularFileAtOnceAndAnythingOverTheLimit) {
+  test::TempDir dir;
+  const test::HangGuard guard;
+  for (const auto& hostile : test::HostileFiles()) {
+    SCOPED_TRACE(hostile.name);
+    const fs::path file = dir / hostile.name;
+    hostile.make(file);
+    std::string bytes = "kept";
+    const auto error = ReadRegularFile(file, MaxRecordFileSize, RecordFileTooLarge, bytes);
+    EXPECT_NE(ReasonOf(error).find(hostile.reason), std::string::npos) << ReasonOf(error);
+    EXPECT_EQ(error->Describe().rfind("Cannot read the file \"" + file.string() + "\": ", 0), 0u);
+    EXPECT_EQ(bytes, "kept");
+  }
+  test::WriteBytes(dir / "ten", "0123456789");
+  std::string bytes;
+  EXPECT_EQ(ReadRegularFile(dir / "ten", 10, "big", bytes), std::nullopt);
+  EXPECT_EQ(bytes, "0123456789");
+  EXPECT_EQ(ReasonOf(ReadRegularFile(dir / "ten", 9, "big", bytes)), "big");
+}
+
+TEST(WriteFileAtomically, WritesExactlyTheBytesThroughLinksKeepingOwnerAndPermissions) {
   test::TempDir dir;
   std::string large(5 * 1024 * 1024 + 13, '\0');
   for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 31 % 251);
@@ -31,65 +55,77 @@ TEST(WriteFileAtomically, WritesExactlyTheBytesEmptySmallOrLarge) {
     EXPECT_EQ(test::ReadBytes(dir / "out.bin"), bytes);
     EXPECT_EQ(Entries(dir.path()), Files{"out.bin"});
   }
-}
-
-TEST(WriteFileAtomically, NewFilesGetTheUsualPermissionsAndReplacedOnesKeepTheirs) {
-  test::TempDir dir;
   const mode_t previous = umask(022);
-  const auto error = WriteFileAtomically(dir / "settings.ini", "old contents that are longer than the new ones");
+  EXPECT_EQ(WriteFileAtomically(dir / "new.ini", "x"), std::nullopt);
   umask(previous);
-  EXPECT_EQ(error, std::nullopt);
-  EXPECT_EQ(ModeOf(dir / "settings.ini"), 0644u);  // not private, like any file the user saves
+  EXPECT_EQ(ModeOf(dir / "new.ini"), 0644u);  // not private, like any file the user saves
 
-  ASSERT_EQ(chmod((dir / "settings.ini").c_str(), 0640), 0);
-  EXPECT_EQ(WriteFileAtomically(dir / "settings.ini", "new"), std::nullopt);
-  EXPECT_EQ(test::ReadBytes(dir / "settings.ini"), "new");
-  EXPECT_EQ(ModeOf(dir / "settings.ini"), 0640u);
-  EXPECT_EQ(Entries(dir.path()), Files{"settings.ini"});
+  // A link is followed: its target is replaced and keeps its mode and owner.
+  ASSERT_EQ(chmod((dir / "new.ini").c_str(), 0640), 0);
+  const bool root = test::RunningAsRoot();
+  if (root) {
+    ASSERT_EQ(chown((dir / "new.ini").c_str(), 65534, 65534), 0);
+  }
+  fs::create_symlink("new.ini", dir / "link.ini");
+  EXPECT_EQ(WriteFileAtomically(dir / "link.ini", "new"), std::nullopt);
+  EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
+  EXPECT_EQ(test::ReadBytes(dir / "new.ini"), "new");
+  struct stat info {};
+  ASSERT_EQ(stat((dir / "new.ini").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(info.st_uid, root ? 65534u : getuid());
 }
 
-TEST(WriteFileAtomicallyFailures, GiveTheSystemsReasonAndLeaveNoTemporaryBehind) {
+TEST(WriteFileAtomicallyFailures, GiveTheSystemsReasonAndLeaveTheOldFileAndNoTemporary) {
   test::TempDir dir;
   fs::create_directories(dir / "target" / "inside");
-  EXPECT_EQ(WriteFileAtomically(dir / "missing" / "out.bin", "x"), "No such file or directory");
-  EXPECT_EQ(WriteFileAtomically(dir / "target", "x"), "Is a directory");
-  EXPECT_TRUE(fs::is_directory(dir / "target" / "inside"));
-  EXPECT_EQ(Entries(dir.path()), Files{"target"});
-}
+  mkfifo((dir / "fifo").c_str(), 0600);
+  EXPECT_EQ(ReasonOf(WriteFileAtomically(dir / "missing" / "out.bin", "x")), "No such file or directory");
+  EXPECT_EQ(ReasonOf(WriteFileAtomically(dir / "target", "x")), "Is a directory");
+  EXPECT_EQ(ReasonOf(WriteFileAtomically(dir / "fifo", "x")), "It is a FIFO, not a regular file");
+  EXPECT_EQ(Entries(dir.path()), (Files{"target", "fifo"}));
 
-TEST(WriteFileAtomicallyFailures, ReadOnlyFolderLeavesTheOldFileUntouched) {
-  test::TempDir dir;
   test::GiveToNobody(dir.path());
   const fs::path folder = dir / "locked";
   fs::create_directories(folder);
   test::WriteBytes(folder / "file", "old");
   ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-  const int result =
-      test::RunAsNobody([&] { return WriteFileAtomically(folder / "file", "new") == "Permission denied" ? 0 : 1; });
-  EXPECT_EQ(result, 0);
+  const auto refused = [&] { return ReasonOf(WriteFileAtomically(folder / "file", "new")) == "Permission denied"; };
+  EXPECT_EQ(test::RunAsNobody([&] { return refused() ? 0 : 1; }), 0);
   EXPECT_EQ(test::ReadBytes(folder / "file"), "old");
   EXPECT_EQ(Entries(folder), Files{"file"});
 }
 
-TEST(WriteTemporaryBeside, WritesItsOwnHiddenFileBesideTheTargetOrNothingAtAll) {
+TEST(OwnFolders, AreCreatedPrivateOrReportedAsAFolderThatCannotBeMade) {
   test::TempDir dir;
-  test::WriteBytes(dir / "data.jld", "old");
-  std::string error;
-  const auto first = WriteTemporaryBeside(dir / "data.jld", "one", error);
-  const auto second = WriteTemporaryBeside(dir / "data.jld", "two", error);
-  ASSERT_TRUE(first && second) << error;
-  EXPECT_NE(*first, *second);
-  EXPECT_EQ(first->parent_path(), dir.path());
-  EXPECT_EQ(first->filename().string().rfind(".data.jld.", 0), 0u) << *first;
-  EXPECT_EQ(test::ReadBytes(*first), "one");
-  EXPECT_EQ(test::ReadBytes(*second), "two");
-  EXPECT_EQ(test::ReadBytes(dir / "data.jld"), "old");
+  EXPECT_EQ(CreateOwnFolder(dir / "share" / "jubilora"), std::nullopt);
+  EXPECT_EQ(ModeOf(dir / "share"), 0700u);
+  EXPECT_EQ(ModeOf(dir / "share" / "jubilora"), 0700u);
+  EXPECT_EQ(CreateOwnFolder(dir / "share" / "jubilora"), std::nullopt);  // already there
 
-  // A failure sets the reason and leaves nothing.
-  test::WriteBytes(dir / "plain", "a file, not a folder");
-  EXPECT_EQ(WriteTemporaryBeside(dir / "plain" / "data.jld", "x", error), std::nullopt);
-  EXPECT_EQ(error, "Not a directory");
-  EXPECT_EQ(Entries(dir.path()), (Files{"data.jld", "plain", first->filename().string(), second->filename().string()}));
+  test::WriteBytes(dir / "file", "");
+  const auto error = CreateOwnFolder(dir / "file" / "jubilora");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->Describe(), "Cannot create the folder \"" + (dir / "file" / "jubilora").string() + "\": Not a directory");
+}
+
+TEST(StaleTemporaries, OnlyRegularFilesNamedLikeTheTargetsTemporariesGo) {
+  test::TempDir dir;
+  fs::path temporary;
+  ASSERT_EQ(WriteTemporaryBeside(dir / "data.jld", "left by a crash", temporary), std::nullopt);
+  EXPECT_EQ(temporary.parent_path(), dir.path());
+  for (const char* keep : {".data.jld.12345", ".data.jld.1234567", ".data.jld.abc-de", ".other.jld.abcdef", "data.jld"}) {
+    test::WriteBytes(dir / keep, "not ours");
+  }
+  fs::create_directory(dir / ".data.jld.folder");
+  fs::create_symlink("data.jld", dir / ".data.jld.linkAB");
+  const Files before = Entries(dir.path());
+  ASSERT_TRUE(before.contains(temporary.filename().string()));
+
+  RemoveStaleTemporaries(dir / "data.jld");
+  Files expected = before;
+  expected.erase(temporary.filename().string());
+  EXPECT_EQ(Entries(dir.path()), expected);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "data/sample_source.h"
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -112,22 +111,6 @@ class ShippedSamplesTest : public ::testing::Test {
   }
   ParsedSamples parsed;
 };
-
-TEST_F(ShippedSamplesTest, FifteenToTwentyMarkedRecordsOfEveryKindAndManyPeriods) {
-  const TAnniversaryList& samples = parsed.records;
-  EXPECT_GE(samples.size(), 15u);
-  EXPECT_LE(samples.size(), 20u);
-  std::set<int> kinds;
-  std::set<int> periods;
-  for (const auto& r : samples) {
-    EXPECT_EQ(r.Importance, SampleImportance) << r.Description();
-    kinds.insert(r.Kind);
-    periods.insert(r.ReminderDays);
-  }
-  EXPECT_EQ(kinds, (std::set<int>{1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_TRUE(periods.contains(DefaultReminder));
-  EXPECT_GE(periods.size(), 5u);
-}
 
 TEST_F(ShippedSamplesTest, SomeSampleIsDueWithinAMonthOfAnyDay) {
   const TCfg cfg;  // the default periods of a new user

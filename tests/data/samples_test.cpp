@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "data/command_fixture.h"
-#include "data/read_fault.h"
 
 namespace jubilora {
 namespace {
@@ -75,17 +74,6 @@ TEST_F(SamplesTest, SampleFileRecordWithoutTheMarkerBecomesAnOrdinaryRecord) {
   RemoveSampleDataCommand(anniversaries, paths, ui);
   EXPECT_EQ(Descriptions(anniversaries), (Names{"Joseph's name day", "Anna"}));
   EXPECT_EQ(anniversaries[0].Importance, 2);
-}
-
-TEST_F(SamplesTest, AddSampleDataWhoseFileFailsPartWayChangesNothing) {
-  Store({eve, rose, anna});
-  const State before = Now();
-  WriteSampleFile(TAnniversaryList(2000, tom));  // several reads; the last one fails
-  const test::ReadFault fault(sampleFile, 1999 * RecordSize);
-  AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
-  ASSERT_EQ(fault.Failures(), 1);
-  test::ExpectOneError(ui, {sampleFile.string(), "Input/output error"});
-  ExpectNothingChanged(before);  // even the old samples are still there
 }
 
 TEST_F(SamplesTest, RemoveSampleDataTakesEveryMarkedRecordAndAlwaysSavesAndRedraws) {

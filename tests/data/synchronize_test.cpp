@@ -10,14 +10,11 @@
 #include "core/ordering.h"
 #include "data/command_fixture.h"
 #include "data/file_commands.h"
-#include "data/read_fault.h"
 
 namespace jubilora {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Descriptions;
-using test::Names;
 using SynchronizeTest = test::FileCommandsFixture;
 
 TEST_F(SynchronizeTest, EndsOnAnyAnswerButProceedOrWhenTheDialogIsCancelled) {
@@ -27,11 +24,7 @@ TEST_F(SynchronizeTest, EndsOnAnyAnswerButProceedOrWhenTheDialogIsCancelled) {
     SCOPED_TRACE(answer);
     Script({answer});
     SynchronizeCommand(anniversaries, paths, cfg, ui);
-    test::ExpectLastQuestion(ui, 1, "Synchronize Data",
-                             "Please select a backup file to synchronize\r\nyour data with.\r\n\r\n"
-                             "Please note that data from the file you\r\nselect will be added to your current "
-                             "data\r\nfile. Selected file will remain the same.",
-                             {"&Proceed", "&Cancel"}, IconKind::Information);
+    test::ExpectLastQuestion(ui, 1, "Synchronize Data", IconKind::Information);
     EXPECT_TRUE(ui.openDialogs.empty());
   }
 
@@ -42,43 +35,34 @@ TEST_F(SynchronizeTest, EndsOnAnyAnswerButProceedOrWhenTheDialogIsCancelled) {
   ExpectNothingChanged(before);
 }
 
-TEST_F(SynchronizeTest, MergesSortsSavesAndRedrawsButKeepsLastPath) {
-  Store({eve, anna});
+TEST_F(SynchronizeTest, MergesDropsDuplicatesSortsSavesAndRedrawsButKeepsLastPath) {
   const TAnniversary sample = test::Record(KindNameDay, 1980, 3, 19, "Joseph", SampleImportance, 3);
-  const std::string source = EncodeRecords({ben, sample, anna});
-  const fs::path chosen = OtherFile("laptop.jld", source);
-  const std::string before = test::ReadBytes(paths.data);
-
-  Script({1}, {chosen});
-  SynchronizeCommand(anniversaries, paths, cfg, ui);
-  EXPECT_TRUE(ui.errors.empty());
-  EXPECT_EQ(Descriptions(anniversaries), (Names{"Joseph", "Anna", "Ben & Carla", "Christmas Eve"}));
-  EXPECT_EQ(anniversaries[0].Importance, SampleImportance);
-  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
-  EXPECT_EQ(test::ReadBytes(paths.backup), before);
-  EXPECT_EQ(test::ReadBytes(chosen), source);
-  EXPECT_EQ(ui.redraws, 1);
-  EXPECT_EQ(cfg.LastPath, lastPath);
-}
-
-TEST_F(SynchronizeTest, WithAnEmptyFileStillCleansSavesAndRedraws) {
-  // Duplicates the data already held are merged too.
-  Store({anna, eve, anna});
-  const std::string before = test::ReadBytes(paths.data);
-  Script({1}, {OtherFile("empty.jld", "")});
-  SynchronizeCommand(anniversaries, paths, cfg, ui);
-  EXPECT_EQ(Descriptions(anniversaries), (Names{"Anna", "Christmas Eve"}));
-  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
-  EXPECT_EQ(test::ReadBytes(paths.backup), before);
-  EXPECT_EQ(ui.redraws, 1);
-}
-
-TEST_F(SynchronizeTest, WithACopyOfTheDataChangesNoRecord) {
-  Store({anna, ben, eve});
-  const TAnniversaryList before = anniversaries;
-  Script({1}, {OtherFile("copy.jld", test::ReadBytes(paths.data))});
-  SynchronizeCommand(anniversaries, paths, cfg, ui);
-  test::ExpectSameRecords(anniversaries, before);
+  struct Case {
+    TAnniversaryList stored;
+    std::string source;
+    TAnniversaryList expected;
+  };
+  const std::vector<Case> cases = {
+      // A sample stays a sample.
+      {{eve, anna}, EncodeRecords({ben, sample, anna}), {sample, anna, ben, eve}},
+      // An empty file still cleans the duplicates the data held, saves and redraws.
+      {{anna, eve, anna}, "", {anna, eve}},
+      {{anna, ben, eve}, EncodeRecords({anna, ben, eve}), {anna, ben, eve}},
+  };
+  for (const Case& c : cases) {
+    Store(c.stored);
+    const std::string before = test::ReadBytes(paths.data);
+    const fs::path chosen = OtherFile("laptop.jld", c.source);
+    Script({1}, {chosen});
+    SynchronizeCommand(anniversaries, paths, cfg, ui);
+    EXPECT_TRUE(ui.errors.empty());
+    test::ExpectSameRecords(anniversaries, c.expected);
+    EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
+    EXPECT_EQ(test::ReadBytes(paths.backup), before);
+    EXPECT_EQ(test::ReadBytes(chosen), c.source);
+    EXPECT_EQ(ui.redraws, 1);
+    EXPECT_EQ(cfg.LastPath, lastPath);
+  }
 }
 
 TEST_F(SynchronizeTest, MergesDuplicatesThatATiedRecordKeepsApart) {
@@ -106,23 +90,6 @@ TEST_F(SynchronizeTest, MergesDuplicatesThatATiedRecordKeepsApart) {
     EXPECT_EQ(SameAnniversary(anniversaries[0], tied) + SameAnniversary(anniversaries[1], tied), 1);
     EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
   }
-}
-
-TEST_F(SynchronizeTest, WithAFileWhoseLastReadFailsChangesNothing) {
-  Store({anna});
-  Store({anna, eve});
-  const State before = Now();
-  // Large enough to need several reads; the last one fails.
-  const std::size_t size = 2000 * RecordSize;
-  const fs::path chosen = OtherFile("failing.jld", EncodeRecords(TAnniversaryList(2000, ben)));
-
-  const test::ReadFault fault(chosen, size - RecordSize);
-  Script({1}, {chosen});
-  SynchronizeCommand(anniversaries, paths, cfg, ui);
-  ASSERT_EQ(fault.Failures(), 1);
-  EXPECT_EQ(fault.BytesDelivered(), size - RecordSize);
-  test::ExpectOneError(ui, {chosen.string(), "Input/output error"});
-  ExpectNothingChanged(before);
 }
 
 // --- Duplicates -----------------------------------------------------------------------------

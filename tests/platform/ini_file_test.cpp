@@ -1,10 +1,12 @@
 #include "platform/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
+#include "support/hostile_files.h"
 #include "support/temp_dir.h"
 
 namespace jubilora {
@@ -88,16 +90,20 @@ TEST(IniFileWrite, ValueIsCutAtALineBreakSoItCannotForgeKeys) {
   EXPECT_EQ(ini.GetString("Font", "Name"), std::nullopt);
 }
 
-TEST(IniFileDisk, MissingAndUnreadableFilesAreToldApart) {
+TEST(IniFileDisk, MissingFilesAreToldApartFromWhatCannotBeReadWhichIsNeverWaitedOn) {
   TempDir dir;
+  const test::HangGuard guard;
   const IniLoadResult missing = IniFile::Load(dir / "absent.ini");
   EXPECT_EQ(missing.status, IniLoadResult::Status::Missing);
   EXPECT_TRUE(missing.file.Lines().empty());
 
   std::filesystem::create_directory(dir / "folder.ini");
-  const IniLoadResult failed = IniFile::Load(dir / "folder.ini");
-  EXPECT_EQ(failed.status, IniLoadResult::Status::Failed);
-  EXPECT_EQ(failed.reason, std::generic_category().message(EISDIR));
+  mkfifo((dir / "fifo.ini").c_str(), 0600);
+  for (const auto& [name, reason] : {std::pair{"folder.ini", "Is a directory"}, {"fifo.ini", "It is a FIFO, not a regular file"}}) {
+    const IniLoadResult failed = IniFile::Load(dir / name);
+    EXPECT_EQ(failed.status, IniLoadResult::Status::Failed);
+    EXPECT_EQ(failed.error, (FileError{dir / name, FileAction::Read, reason}));
+  }
 }
 
 TEST(IniFileDisk, SaveAndLoadKeepTheContents) {
@@ -110,9 +116,8 @@ TEST(IniFileDisk, SaveAndLoadKeepTheContents) {
   EXPECT_EQ(loaded.file.Save(dir / "s.ini"), std::nullopt);
   EXPECT_EQ(ReadBytes(dir / "s.ini"), "; c\n[A]\nx = 1\ny=2\n");
 
-  const auto reason = loaded.file.Save(dir / "no" / "such" / "s.ini");
-  ASSERT_TRUE(reason.has_value());
-  EXPECT_FALSE(reason->empty());
+  const auto error = loaded.file.Save(dir / "no" / "such" / "s.ini");
+  EXPECT_EQ(error, (FileError{dir / "no" / "such" / "s.ini", FileAction::Write, "No such file or directory"}));
   EXPECT_FALSE(std::filesystem::exists(dir / "no"));
 }
 

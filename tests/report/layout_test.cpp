@@ -32,23 +32,9 @@ void PrintTo(const IconOp& icon, std::ostream* os) {
 
 namespace {
 
+using test::FixedMeasurer;
 using test::FixedSystemColors;
 using test::Record;
-
-// Every character 7 pixels wide; fixed heights per font.
-class FixedMeasurer : public TextMeasurer {
- public:
-  int charWidth = 7;
-  int headingCharWidth = 7;
-  int headingHeight = 13;
-  int reportHeight = 16;
-
-  TextSize Measure(FontRole role, const std::string& text) const override {
-    const int length = static_cast<int>(text.size());
-    if (role == FontRole::Heading) return {headingCharWidth * length, headingHeight};
-    return {charWidth * length, reportHeight};
-  }
-};
 
 template <typename Op>
 std::vector<Op> OpsOf(const ReportLayout& layout) {

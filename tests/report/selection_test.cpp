@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -107,6 +108,25 @@ TEST(SelectionWindowOrder, AgreesWithTestingEveryRecordOnEveryDay) {
       }
       EXPECT_EQ(SelectionWindow(list, cfg, today), expected) << daysBefore << "/" << daysAfter << " at " << today;
     }
+  }
+}
+
+// A record on every day of the year, listed with the longest periods: the window is cut
+// where the calendar ends, and every day in it is still listed.
+TEST(SelectionWindowCalendar, WindowStopsAtTheFirstAndLastDayOfTheCalendar) {
+  TAnniversaryList list;
+  for (DayNumber day = DayFromCivil(2000, 1, 1); day <= DayFromCivil(2000, 12, 31); ++day) {
+    const CivilDate d = CivilFromDay(day);
+    list.push_back(Record(KindBirthday, 2000, d.month, d.day, "x", 3, 90));
+  }
+  const DayNumber first = DayFromCivil(1, 1, 1);
+  const DayNumber last = DayFromCivil(9999, 12, 31);
+  for (const auto& [today, from, to] : {std::tuple{first, first, first + 90}, {first + 3, first, first + 93},
+                                        {last, last - 255, last}, {last - 10, last - 265, last}}) {
+    const auto entries = SelectionWindow(list, Settings(30, 255), today);
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(to - from + 1)) << today;
+    EXPECT_EQ(entries.front().day, from);
+    EXPECT_EQ(entries.back().day, to);
   }
 }
 

@@ -9,7 +9,9 @@ namespace jubilora::test {
 
 class TempDir {
  public:
+  // Under the system's temporary folder, or under `parent`.
   TempDir();
+  explicit TempDir(const std::filesystem::path& parent);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;

@@ -1,0 +1,29 @@
+// The command line on any arguments (separated by NUL bytes): a mode the program can run,
+// or a one-line message.
+
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "fuzz/fuzz_support.h"
+
+using namespace jubilora;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> args;
+  for (const auto part : fuzz::Split(std::string_view(reinterpret_cast<const char*>(data), size), '\0', 16)) {
+    args.emplace_back(part);
+  }
+  const CommandLineResult result = ParseCommandLine(args);
+  if (!result.commandLine) {
+    fuzz::Require(!result.error.empty());
+    return 0;
+  }
+  const CommandLine& line = *result.commandLine;
+  fuzz::Require((line.mode == RunMode::Window) == (args.empty() || !args[0].starts_with("--")));
+  fuzz::Require((line.mode == RunMode::Render || line.mode == RunMode::ExportCsv) == !line.file.empty());
+  if (line.today) {
+    fuzz::Require(*line.today >= DayFromCivil(1, 1, 1) && *line.today <= DayFromCivil(9999, 12, 31));
+  }
+  return 0;
+}
