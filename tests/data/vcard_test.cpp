@@ -1,13 +1,14 @@
 #include "data/vcard.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "data/atomic_file.h"
+#include "support/temp_dir.h"
 
 namespace jubilora {
 namespace {
@@ -128,8 +129,8 @@ const std::vector<FileCase> FileCases = {
 
 TEST(ReadVCards, AddressBooksAsProgramsWriteThem) {
   for (const FileCase& c : FileCases) {
-    std::string bytes;
-    ASSERT_EQ(ReadWholeFile(std::string(JUBILORA_TEST_SOURCE_DIR) + "/data/vcards/" + c.file, bytes), 0) << c.file;
+    const std::string bytes = test::ReadBytes(std::filesystem::path(JUBILORA_TEST_SOURCE_DIR) / "data/vcards" / c.file);
+    ASSERT_FALSE(bytes.empty()) << c.file;
     const VCardContents contents = ReadVCards(bytes);
     EXPECT_EQ(contents.cards, c.cards) << c.file;
     EXPECT_EQ(contents.events.size(), c.events) << c.file;
