@@ -1,6 +1,7 @@
 #include "app/session_end.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QSocketNotifier>
 
 #include <atomic>
@@ -65,6 +66,10 @@ void SessionEnd::QuitOnSignals(QObject* parent) {
     while (read(signalPipe[0], buffer, sizeof buffer) > 0) {
     }
     quitRequested = true;
+    // Before the main loop runs, quit() reaches no loop; a start-up report or the first-run
+    // greeting ends as if it had been closed.
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible()) dialog->done(0);
     QCoreApplication::quit();
   });
 }

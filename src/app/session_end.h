@@ -16,7 +16,8 @@ class SessionEnd {
   static void WriteSettingsOnce();
   // Catches the three signals from the very start, so none is lost during start-up.
   static void CatchSignals();
-  // Turns a caught signal (also one caught before) into a clean quit of the event loop.
+  // Turns a caught signal (also one caught before) into a clean quit of the event loop; an open
+  // modal window ends as if it had been closed.
   static void QuitOnSignals(QObject* parent);
   // A signal asked the program to end (also while a modal window was open).
   static bool QuitRequested();

@@ -28,6 +28,8 @@ int RunWindowProgram(const CommandLine& commandLine, const ProgramPaths& paths) 
   InstallAnswerDialogHelp();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/jubilora.svg")));
 
+  // From the start: a signal also ends the start-up report and the first-run greeting.
+  SessionEnd::QuitOnSignals(&app);
   AppState state;
   state.Paths = paths;
   TfrmMain frmMain(state, commandLine);
@@ -44,7 +46,6 @@ int RunWindowProgram(const CommandLine& commandLine, const ProgramPaths& paths) 
       break;
   }
   SessionEnd::SetSettingsWriter([&frmMain] { frmMain.WriteSettings(); });
-  SessionEnd::QuitOnSignals(&app);
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &frmMain, [&frmMain](QSessionManager&) {
     SessionEnd::WriteSettingsOnce();
     frmMain.close();

@@ -213,29 +213,32 @@ TEST_F(WindowProgram, TheOnceADayGateEndsOnlyAnAutomaticStartOnTheSameDay) {
   EXPECT_EQ(ShownWithOnceADay(dir_.path(), Paths(), false, Today), 1);
 }
 
-// The real program, ended by a signal as at the end of a session.
-TEST(WindowProgramSignals, TerminationStillWritesTheSettings) {
-  for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+// The real program, ended by a signal as at the end of a session: from its window, from the
+// first-run greeting, and from the report of an unreadable data file.
+TEST(WindowProgramSignals, EndTheProgramAsIfItsWindowHadBeenClosed) {
+  enum class Start { Window, FirstRun, Unreadable };
+  const struct {
+    Start start;
+    int signal;
+    int status;
+  } cases[] = {{Start::Window, SIGTERM, 0},   {Start::Window, SIGHUP, 0},     {Start::Window, SIGINT, 0},
+               {Start::FirstRun, SIGTERM, 0}, {Start::Unreadable, SIGTERM, 1}, {Start::Unreadable, SIGINT, 1}};
+  for (const auto& c : cases) {
     test::TempDir dir;
     const fs::path program = dir / "jubilora";
     fs::copy_file(JUBILORA_EXE, program);
-    test::WriteBytes(dir / "jubilora.ini", "[Other]\nStartupCheck=0\n; kept\n");
-    const pid_t pid = fork();
-    if (pid == 0) {
-      setenv("QT_QPA_PLATFORM", "offscreen", 1);
-      setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-      execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
+    if (c.start != Start::FirstRun) test::WriteBytes(dir / "jubilora.ini", "[Other]\nStartupCheck=0\n; kept\n");
+    if (c.start == Start::Unreadable) fs::create_directory(dir / "jubilora.jld");
+    const pid_t pid = test::StartProgram(program, {}, {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + (dir / "config").string()});
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    kill(pid, signal);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status)) << "signal " << signal;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "signal " << signal;
-    const std::string text = test::ReadBytes(dir / "jubilora.ini");
-    EXPECT_NE(text.find("LastRun="), std::string::npos) << text;
-    EXPECT_NE(text.find("; kept"), std::string::npos) << text;
+    const std::string where = "start " + std::to_string(static_cast<int>(c.start)) + ", signal " + std::to_string(c.signal);
+    EXPECT_EQ(test::StopProgram(pid, c.signal), c.status) << where;
+    const std::string text = fs::exists(dir / "jubilora.ini") ? test::ReadBytes(dir / "jubilora.ini") : "";
+    // An unreadable start writes nothing; every other way out writes the settings, keeping other lines.
+    EXPECT_EQ(text.find("LastRun=") != std::string::npos, c.start != Start::Unreadable) << where << text;
+    if (c.start == Start::Window) {
+      EXPECT_NE(text.find("; kept"), std::string::npos) << where << text;
+    }
   }
 }
 

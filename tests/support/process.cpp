@@ -85,11 +85,16 @@ pid_t StartProgram(const std::filesystem::path& program, const std::vector<std::
   return pid;
 }
 
-int StopProgram(pid_t pid) {
+int StopProgram(pid_t pid, int signal) {
   if (pid <= 0) return -1;
-  kill(pid, SIGTERM);
+  kill(pid, signal);
   int status = 0;
-  waitpid(pid, &status, 0);
+  // A program that ignores the signal fails the test instead of hanging it.
+  if (!WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 10000)) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+  }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

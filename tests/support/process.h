@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
+
 #include <sys/types.h>
 
 namespace jubilora::test {
@@ -20,11 +22,11 @@ struct ProcessResult {
 ProcessResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& extraEnv = {});
 
-// Starts a program without waiting for it (environment as above); Stop ends it with SIGTERM
-// and returns its exit status, or -1 when it did not exit normally.
+// Starts a program without waiting for it (environment as above); Stop sends it `signal` and
+// returns its exit status, or -1 when it did not exit normally within 10 s (it is killed then).
 pid_t StartProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                    const std::vector<std::string>& extraEnv = {});
-int StopProgram(pid_t pid);
+int StopProgram(pid_t pid, int signal = SIGTERM);
 
 // Polls `condition` every 100 ms until it holds or the time is up; returns its last value.
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 8000);
