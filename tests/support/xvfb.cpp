@@ -9,7 +9,8 @@
 
 namespace jubilora::test {
 
-Xvfb::Xvfb() {
+Xvfb::Xvfb(int width, int height) {
+  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
   int ready[2];
   if (pipe(ready) != 0) return;
   pid_ = fork();
@@ -17,7 +18,7 @@ Xvfb::Xvfb() {
     close(ready[0]);
     // The server picks a free display itself: tests running side by side never share one.
     const std::string fd = std::to_string(ready[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
            static_cast<char*>(nullptr));
     _exit(127);
   }

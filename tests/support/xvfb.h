@@ -9,7 +9,8 @@ namespace jubilora::test {
 
 class Xvfb {
  public:
-  Xvfb();  // starts it and waits until it accepts connections
+  // Starts it with one screen of that many pixels and waits until it accepts connections.
+  explicit Xvfb(int width = 1024, int height = 768);
   ~Xvfb();
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
