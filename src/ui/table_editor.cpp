@@ -78,19 +78,25 @@ std::string DeleteQuestion(const TAnniversary& r, const TCfg& cfg) {
          "Reminder: " + PeriodName(r.ReminderDays);
 }
 
-// No picture of the shared set fits deleting: a red cross.
+// No picture of the shared set fits deleting: a red cross, drawn at the sizes a HiDPI screen
+// asks for too, so that it is never blown up.
 QIcon DeletePicture() {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(QColor(0xa4, 0x00, 0x00), 4.2, Qt::SolidLine, Qt::RoundCap));
-  painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-  painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-  painter.setPen(QPen(QColor(0xef, 0x29, 0x29), 2.2, Qt::SolidLine, Qt::RoundCap));
-  painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-  painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-  return QIcon(pixmap);
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64}) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 16.0, size / 16.0);
+    painter.setPen(QPen(QColor(0xa4, 0x00, 0x00), 4.2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    painter.setPen(QPen(QColor(0xef, 0x29, 0x29), 2.2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    icon.addPixmap(pixmap);
+  }
+  return icon;
 }
 
 QPushButton* PictureButton(QWidget* parent, const char* name, const char* caption, const QIcon& picture) {
