@@ -32,7 +32,6 @@
 #include "online/about_box.h"
 #include "online/version_check.h"
 #include "platform/clock.h"
-#include "support/process.h"
 #include "support/qt_app.h"
 #include "support/qt_fit.h"
 #include "support/temp_dir.h"
@@ -71,29 +70,15 @@ std::string Describe(const QRect& r) {
 // A private X server with a window manager; the test's own Qt connects to it.
 class Desktop {
  public:
-  Desktop() : xvfb_(ScreenWidth, ScreenHeight) {
-    if (!xvfb_.Running()) return;
-    const std::vector<std::string> env{"DISPLAY=" + xvfb_.Display()};
-    windowManager_ = test::StartProgram("/usr/bin/openbox", {"--sm-disable"}, env);
-    managed_ = test::WaitFor(
-        [&] {
-          return test::RunProgram("/usr/bin/xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}, env).out.find("window id") !=
-                 std::string::npos;
-        },
-        20000);
+  Desktop() : xvfb_(ScreenWidth, ScreenHeight), managed_(xvfb_.StartWindowManager()) {
     setenv("DISPLAY", xvfb_.Display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
   }
-  ~Desktop() { test::StopProgram(windowManager_); }
-  Desktop(const Desktop&) = delete;
-  Desktop& operator=(const Desktop&) = delete;
-
   bool Ready() const { return managed_; }
 
  private:
   test::Xvfb xvfb_;
-  pid_t windowManager_ = -1;
-  bool managed_ = false;
+  bool managed_;
 };
 
 // A dark desktop theme, as far as the roles the windows use.
@@ -167,6 +152,7 @@ class Inspector {
  private:
   void Check(const std::string& name, QWidget& window) {
     EXPECT_EQ(test::TextsThatDoNotFit(window), std::vector<std::string>{}) << name;
+    EXPECT_FALSE(window.windowHandle()->frameMargins().isNull()) << name << " got no frame";
     const QRect frame = window.windowHandle()->frameGeometry();
     const QRect screen = window.screen()->geometry();
     EXPECT_TRUE(screen.contains(frame)) << name << ": the frame " << Describe(frame) << " leaves the screen "
@@ -193,7 +179,6 @@ TEST(WindowFit, EveryWindowShowsItsTextsWholeAndItsFrameOnTheScreen) {
   test::TestApplication();
   ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
   ApplyLook();
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/jubilora.svg")));
   Clock::FixToday(DayFromCivil(TodayYear, TodayMonth, TodayDay));
 
   // The sample records as the data file, beside a program of our own.
@@ -210,6 +195,7 @@ TEST(WindowFit, EveryWindowShowsItsTextsWholeAndItsFrameOnTheScreen) {
 
   TfrmMain main(state, CommandLine{});
   ASSERT_EQ(main.FormCreate(), TfrmMain::Outcome::Show);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/jubilora.svg")));
   main.CreateEditors();
   TfrmAbout about(&main, [] { return false; });
   main.show();

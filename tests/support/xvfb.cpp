@@ -1,7 +1,10 @@
 #include "support/xvfb.h"
 
+#include "support/process.h"
+
 #include <csignal>
 #include <string>
+#include <vector>
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -37,7 +40,22 @@ Xvfb::Xvfb(int width, int height) {
 
 Xvfb::~Xvfb() { Kill(); }
 
+bool Xvfb::StartWindowManager() {
+  if (!Running()) return false;
+  const std::vector<std::string> env{"DISPLAY=" + display_};
+  windowManager_ = StartProgram("/usr/bin/openbox", {"--sm-disable"}, env);
+  // It manages windows once it names its check window on the root window.
+  return WaitFor(
+      [&] {
+        return RunProgram("/usr/bin/xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}, env).out.find("window id") !=
+               std::string::npos;
+      },
+      20000);
+}
+
 void Xvfb::Kill() {
+  StopProgram(windowManager_);
+  windowManager_ = -1;
   if (pid_ <= 0) return;
   kill(pid_, SIGTERM);
   waitpid(pid_, nullptr, 0);

@@ -16,11 +16,15 @@ class Xvfb {
   Xvfb& operator=(const Xvfb&) = delete;
 
   bool Running() const { return pid_ > 0; }
+  // Starts a window manager (openbox) on it and waits until it manages windows; it ends with
+  // the server.
+  bool StartWindowManager();
   const std::string& Display() const { return display_; }  // ":N"
   void Kill();
 
  private:
   pid_t pid_ = -1;
+  pid_t windowManager_ = -1;
   std::string display_;
 };
 
