@@ -1,6 +1,7 @@
 // Every window of the program, opened as the program opens it, on a private X server of
 // 1280 x 1024 pixels under a window manager: once its layout has run, every text fits its
-// widget and the window, frame included, lies on the screen.
+// widget, every picture has as many pixels as the screen shows of it, and the window, frame
+// included, lies on the screen.
 //
 // The same run takes the pictures of docs/ (scripts/screenshots). It reads:
 //   JUBILORA_FONT_POINTS  the application font's size: 14 when unset, 0 for the desktop's own
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
@@ -152,6 +154,12 @@ class Inspector {
  private:
   void Check(const std::string& name, QWidget& window) {
     EXPECT_EQ(test::TextsThatDoNotFit(window), std::vector<std::string>{}) << name;
+    // A picture with fewer pixels than the screen shows of it is blown up, and blurry.
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+      if (label->pixmap().isNull()) continue;
+      EXPECT_GE(label->pixmap().devicePixelRatio(), window.devicePixelRatioF())
+          << name << ": " << label->objectName().toStdString();
+    }
     EXPECT_FALSE(window.windowHandle()->frameMargins().isNull()) << name << " got no frame";
     const QRect frame = window.windowHandle()->frameGeometry();
     const QRect screen = window.screen()->geometry();
