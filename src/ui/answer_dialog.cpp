@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QStyle>
 
+#include "report/render/report_painter.h"
 #include "ui/error_report.h"
 #include "ui/window_placement.h"
 
@@ -68,6 +69,34 @@ QStyle::StandardPixmap PixmapOf(IconKind icon) {
   return QStyle::SP_MessageBoxCritical;
 }
 
+const char* OwnPictureOf(IconKind icon) {
+  switch (icon) {
+    case IconKind::Information:
+      return ":/icons/dialog_information.svg";
+    case IconKind::Question:
+      return ":/icons/dialog_question.svg";
+    case IconKind::Warning:
+      return ":/icons/dialog_warning.svg";
+    case IconKind::Error:
+    case IconKind::None:
+      break;
+  }
+  return ":/icons/dialog_error.svg";
+}
+
+// The desktop's icon where it comes large enough for the screen's pixels; otherwise our own
+// drawing, since a small picture blown up on a HiDPI screen looks pixelated.
+QPixmap IconPixmap(const QWidget& dialog, IconKind icon, int size) {
+  const qreal ratio = dialog.devicePixelRatioF();
+  const QSize pixels = QSize(size, size) * ratio;
+  QIcon picture = dialog.style()->standardIcon(PixmapOf(icon), nullptr, &dialog);
+  if (picture.actualSize(pixels).width() < pixels.width()) {
+    InitResources();
+    picture = QIcon(QString::fromLatin1(OwnPictureOf(icon)));
+  }
+  return picture.pixmap(QSize(size, size), ratio);
+}
+
 Qt::WindowFlags DialogFlags(bool canCancel) {
   Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint;
@@ -113,8 +142,7 @@ class AnswerWindow : public QDialog {
     if (icon != IconKind::None) {
       auto* image = new QLabel(frame);
       image->setObjectName(QStringLiteral("imgIcon"));
-      const QIcon systemIcon = style()->standardIcon(PixmapOf(icon), nullptr, this);
-      image->setPixmap(systemIcon.pixmap(QSize(iconSize, iconSize), devicePixelRatio()));
+      image->setPixmap(IconPixmap(*this, icon, iconSize));
       inside->addWidget(image, 0, Qt::AlignTop);
     }
     auto* label = new QLabel(lines, frame);

@@ -214,6 +214,9 @@ void TfrmCfg::SetFontChooser(FontChooser chooser) {
 
 bool TfrmCfg::Execute() {
   FormShow();
+  // The initial size gives way to a small screen (a large scale factor), down to what the
+  // layout needs.
+  resize(size().expandedTo(minimumSizeHint()).boundedTo(LargestClientSize(this, parentWidget())));
   PlaceCentred(this, parentWidget());
   return exec() == QDialog::Accepted;
 }

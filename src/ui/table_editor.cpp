@@ -78,19 +78,25 @@ std::string DeleteQuestion(const TAnniversary& r, const TCfg& cfg) {
          "Reminder: " + PeriodName(r.ReminderDays);
 }
 
-// No picture of the shared set fits deleting: a red cross.
+// No picture of the shared set fits deleting: a red cross, drawn at the sizes a HiDPI screen
+// asks for too, so that it is never blown up.
 QIcon DeletePicture() {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(QColor(0xa4, 0x00, 0x00), 4.2, Qt::SolidLine, Qt::RoundCap));
-  painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-  painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-  painter.setPen(QPen(QColor(0xef, 0x29, 0x29), 2.2, Qt::SolidLine, Qt::RoundCap));
-  painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-  painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-  return QIcon(pixmap);
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64}) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 16.0, size / 16.0);
+    painter.setPen(QPen(QColor(0xa4, 0x00, 0x00), 4.2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    painter.setPen(QPen(QColor(0xef, 0x29, 0x29), 2.2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    painter.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    icon.addPixmap(pixmap);
+  }
+  return icon;
 }
 
 QPushButton* PictureButton(QWidget* parent, const char* name, const char* caption, const QIcon& picture) {
@@ -150,7 +156,7 @@ void TfrmTable::CreateControls() {
   btnEdit_ = PictureButton(this, "btnEdit", "&Edit", QIcon(":/icons/menu_editor.svg"));
   btnDelete_ = PictureButton(this, "btnDelete", "&Delete", DeletePicture());
 
-  auto* panel = new QFrame(this);
+  auto* panel = panSort_ = new QFrame(this);
   panel->setObjectName("panSort");
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   auto* labSort = new QLabel("Sort by", panel);
@@ -171,13 +177,15 @@ void TfrmTable::CreateControls() {
 
   btnClose_ = PictureButton(this, "btnClose", "&Close", QIcon(":/icons/menu_exit.svg"));
 
-  auto* bottom = new QHBoxLayout;
-  for (QPushButton* button : {btnAddNew_, btnEdit_, btnDelete_}) bottom->addWidget(button);
-  bottom->addWidget(panel, 1);
-  bottom->addWidget(btnClose_);
+  buttonLine_ = new QHBoxLayout;
+  for (QPushButton* button : {btnAddNew_, btnEdit_, btnDelete_}) buttonLine_->addWidget(button);
+  buttonLine_->addWidget(panel, 1);
+  // Keeps "Close" at the right while the panel stands in a line of its own.
+  buttonLine_->addStretch(0);
+  buttonLine_->addWidget(btnClose_);
   auto* window = new QVBoxLayout(this);
   window->addWidget(sgTable_, 1);
-  window->addLayout(bottom);
+  window->addLayout(buttonLine_);
 
   connect(btnAddNew_, &QPushButton::clicked, this, &TfrmTable::btnAddNewClick);
   connect(btnEdit_, &QPushButton::clicked, this, &TfrmTable::btnEditClick);
@@ -245,8 +253,27 @@ void TfrmTable::FitTableWidth() {
   sgTable_->setMinimumWidth(width);
 }
 
+void TfrmTable::FitScreen() {
+  // On a narrow screen (a large scale factor) the sort panel gets a line of its own above the
+  // buttons.
+  auto* window = static_cast<QVBoxLayout*>(layout());
+  const auto placePanel = [&](bool ownLine) {
+    buttonLine_->removeWidget(panSort_);
+    window->removeWidget(panSort_);
+    if (ownLine) {
+      window->insertWidget(1, panSort_);
+    } else {
+      buttonLine_->insertWidget(3, panSort_, 1);
+    }
+    window->activate();
+  };
+  placePanel(false);
+  const int room = LargestClientSize(this, parentWidget()).width();
+  if (room > 0 && minimumSizeHint().width() > room) placePanel(true);
+}
+
 void TfrmTable::SizeAndPlace() {
-  layout()->activate();
+  FitScreen();
   const QSize wanted = sized_ ? size() : QSize(InitialWidth, InitialHeight);
   sized_ = true;
   resize(wanted.expandedTo(minimumSize()).boundedTo(LargestClientSize(this, parentWidget())));

@@ -13,6 +13,8 @@
 #include "data/data_file.h"
 
 class QComboBox;
+class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QShowEvent;
@@ -50,6 +52,7 @@ class TfrmTable : public QDialog {
   void CreateControls();
   void FormShow();
   void FitTableWidth();
+  void FitScreen();
   void SizeAndPlace();
   void SelectAndApplySort(int keep);
   void SelectRow(int row);
@@ -74,6 +77,8 @@ class TfrmTable : public QDialog {
   QPushButton* btnAddNew_;
   QPushButton* btnEdit_;
   QPushButton* btnDelete_;
+  QHBoxLayout* buttonLine_;
+  QFrame* panSort_;
   QComboBox* cbSort_;
   QLabel* labRecords_;
   QPushButton* btnClose_;

@@ -67,6 +67,7 @@ class Desktop {
   }
 
   bool Running() const { return xvfb_.Running(); }
+  bool StartWindowManager() { return xvfb_.StartWindowManager(); }
   const test::TempDir& Dir() const { return dir_; }
 
   void Start(const fs::path& program, const std::vector<std::string>& args = {}) {
@@ -186,11 +187,7 @@ TEST(SnoozeTray, UnderAWindowManagerTheWindowStaysOnScreenAndWakesNormal) {
   for (int month = 1; month <= 12; ++month)
     for (int day = 1; day <= 28; day += 3) list.push_back(test::Record(KindBirthday, 1980, month, day, "Someone"));
   test::WriteBytes(desktop.Dir() / "jubilora.jld", EncodeRecords(list));
-  desktop.Start(Find("openbox"), {"--sm-disable"});
-  ASSERT_TRUE(WaitFor(
-      [&] { return desktop.Run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") != std::string::npos; },
-      20000))
-      << "no window manager";
+  ASSERT_TRUE(desktop.StartWindowManager()) << "no window manager";
   desktop.StartProgram();
 
   const auto onScreen = [&] {
