@@ -89,9 +89,7 @@ TEST_F(Installed, AFirstStartWritesIntoTheUsersFoldersAndTheSecondIsNoFirstRun) 
                                      "XDG_CONFIG_HOME=" + (home / "config").string(),
                                      "XDG_DATA_HOME=" + (home / "data").string(), "QT_QPA_PLATFORM"};
   const auto installed = Files(prefix);
-  // An account that has never run the program: empty folders of its own.
-  fs::create_directories(home / "config" / "jubilora");
-  fs::create_directories(home / "data" / "jubilora");
+  // An account that has never run the program: the program makes its own folders, private.
   const auto window = [&](const std::string& title) {
     return RunProgram("/usr/bin/xdotool", {"search", "--onlyvisible", "--name", title}, env).out;
   };
@@ -118,6 +116,8 @@ TEST_F(Installed, AFirstStartWritesIntoTheUsersFoldersAndTheSecondIsNoFirstRun) 
   EXPECT_EQ(test::StopProgram(pid), 0);
 
   EXPECT_TRUE(fs::is_regular_file(home / "config/jubilora/jubilora.ini"));
+  for (const char* folder : {"config/jubilora", "data/jubilora"})
+    EXPECT_EQ(fs::status(home / folder).permissions() & fs::perms::all, fs::perms::owner_all) << folder;
   EXPECT_EQ(Files(prefix), installed) << "the program wrote into its installation";
   // The first run switched the log-on start on, naming the installed program and its icon.
   const fs::path entry = home / "config/autostart/Jubilora.desktop";
