@@ -33,7 +33,7 @@ struct TCfg {
   std::string LastPath = "%SystemDrive%";
   std::string ExportPath = "%SystemDrive%";
   LeapDayChoice LeapDay = LeapDayChoice::NotShown;
-  std::string ICalendarCopy;  // the file kept up to date after every save; empty: none
+  std::string ICalendarCopy = "";  // the file kept up to date after every save; empty: none
 
   friend bool operator==(const TCfg&, const TCfg&) = default;
 };
