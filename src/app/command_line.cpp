@@ -16,7 +16,8 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
          });
 }
 
-constexpr const char* OneModeOnly = "only one of --print, --render, --export-csv, --help and --version may be given";
+constexpr const char* OneModeOnly =
+    "only one of --print, --render, --export-csv, --export-ics, --help and --version may be given";
 
 struct FileMode {
   RunMode mode;
@@ -27,7 +28,8 @@ struct FileMode {
 // The options that take a file, as "--option FILE" or "--option=FILE".
 std::optional<FileMode> FileOption(const std::string& arg) {
   for (const FileMode& m : {FileMode{RunMode::Render, "--render", "the name of a PNG file"},
-                            FileMode{RunMode::ExportCsv, "--export-csv", "the name of a CSV file"}}) {
+                            FileMode{RunMode::ExportCsv, "--export-csv", "the name of a CSV file"},
+                            FileMode{RunMode::ExportIcs, "--export-ics", "the name of an iCalendar file"}}) {
     const std::string name = m.name;
     if (arg == name || arg.rfind(name + "=", 0) == 0) return m;
   }
@@ -46,6 +48,7 @@ constexpr const char* Usage =
     "       jubilora --print[=tsv] [--today YYYY-MM-DD]\n"
     "       jubilora --render FILE.png [--today YYYY-MM-DD]\n"
     "       jubilora --export-csv FILE\n"
+    "       jubilora --export-ics FILE\n"
     "       jubilora -h | --help | -v | --version\n"
     "\n"
     "Without options the reminder window opens. The options run without a window,\n"
@@ -55,6 +58,8 @@ constexpr const char* Usage =
     "                      today, heading, text, colour, icon opacity, past (1/0)\n"
     "  --render FILE.png   write the report picture as the window shows it\n"
     "  --export-csv FILE   write the anniversaries as comma-separated values\n"
+    "  --export-ics FILE   write the anniversaries as an iCalendar file: yearly\n"
+    "                      events with their reminders, for any calendar\n"
     "  --today YYYY-MM-DD  compute the report for another day\n"
     "  -h, --help          show this text\n"
     "  -v, --version       show the program's version and licence\n"
@@ -136,7 +141,9 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
   if (!mode) return Fail("--today needs --print, --print=tsv or --render");
-  if (*mode == RunMode::ExportCsv && result.today) return Fail("--today does not go with --export-csv");
+  if ((*mode == RunMode::ExportCsv || *mode == RunMode::ExportIcs) && result.today) {
+    return Fail("--today does not go with --export-csv or --export-ics");
+  }
   result.mode = *mode;
   return {result, {}};
 }

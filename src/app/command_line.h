@@ -11,13 +11,13 @@
 
 namespace jubilora {
 
-enum class RunMode { Window, Print, PrintTsv, Render, ExportCsv, Help, Version };
+enum class RunMode { Window, Print, PrintTsv, Render, ExportCsv, ExportIcs, Help, Version };
 
 struct CommandLine {
   RunMode mode = RunMode::Window;
   bool autorun = false;  // first argument "/autorun" in any letter case
   std::optional<DayNumber> today;
-  std::string file;  // the picture of --render, the CSV file of --export-csv
+  std::string file;  // the picture of --render, the file of --export-csv or --export-ics
 };
 
 struct CommandLineResult {

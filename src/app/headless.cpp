@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <ostream>
 #include <string_view>
 
@@ -12,6 +13,7 @@
 #include "data/csv_export.h"
 #include "data/data_file.h"
 #include "data/destination.h"
+#include "data/icalendar_export.h"
 #include "platform/clock.h"
 #include "platform/font_catalog.h"
 #include "platform/regional.h"
@@ -59,6 +61,26 @@ int WritePicture(const std::string& file, const ProgramPaths& paths, const TAnni
   return 0;
 }
 
+// The calendar's events and alarms follow the preferences; the report font plays no part.
+struct AnyFont : FontCatalog {
+  bool IsInstalled(const std::string&) const override { return true; }
+};
+
+TCfg Preferences(const ProgramPaths& paths, const FontCatalog& fonts, DayNumber today, std::ostream& err) {
+  const LoadedSettings loaded = LoadSettingsFile(paths.settings, fonts, QtRegionalSettings(), today);
+  if (loaded.error) err << "jubilora: " << *loaded.error << "; using the default preferences\n";
+  return loaded.settings.cfg;
+}
+
+int ExportICalendar(const std::string& file, const ProgramPaths& paths, const TAnniversaryList& list,
+                    DayNumber today, std::ostream& out, std::ostream& err) {
+  const TCfg cfg = Preferences(paths, AnyFont(), today, err);
+  const std::int64_t now = std::time(nullptr);
+  if (file == StandardOutput) return WriteOut(out, err, ICalendarExportBytes(list, cfg, paths.Data(), now));
+  if (const auto error = WriteICalendarExport(file, list, cfg, paths, now)) return Fail(err, *error);
+  return 0;
+}
+
 }  // namespace
 
 int RunHeadless(const CommandLine& commandLine, const ProgramPaths& paths, std::ostream& out, std::ostream& err) {
@@ -81,11 +103,8 @@ int RunHeadless(const CommandLine& commandLine, const ProgramPaths& paths, std::
     if (const auto error = WriteCsvExport(commandLine.file, list, regional, paths)) return Fail(err, *error);
     return 0;
   }
-  const QtFontCatalog fonts;
-  const QtRegionalSettings regional;
-  const LoadedSettings loaded = LoadSettingsFile(paths.settings, fonts, regional, today);
-  if (loaded.error) err << "jubilora: " << *loaded.error << "; using the default preferences\n";
-  const TCfg& cfg = loaded.settings.cfg;
+  if (commandLine.mode == RunMode::ExportIcs) return ExportICalendar(commandLine.file, paths, list, today, out, err);
+  const TCfg cfg = Preferences(paths, QtFontCatalog(), today, err);
 
   const QtSystemColors colors;
   const auto entries = PrepareReportEntries(list, cfg, today);

@@ -70,7 +70,10 @@ MainMenus BuildMainMenus(QMainWindow* window) {
   file->addSeparator();
   m.menuSynchronize = Entry(file, "menuSynchronize", "S&ynchronize", MenuImage::Synchronize, QKeySequence("Ctrl+Y"));
   file->addSeparator();
-  m.menuExport = Entry(file, "menuExport", "&Export", MenuImage::Export);
+  m.menuExport = file->addMenu(MenuIcon(MenuImage::Export), "&Export");
+  m.menuExport->setObjectName("menuExport");
+  m.menuExportCsv = Entry(m.menuExport, "menuExportCsv", "&Comma-Separated Values...");
+  m.menuExportIcs = Entry(m.menuExport, "menuExportIcs", "&iCalendar...");
   file->addSeparator();
   m.menuSnooze = Entry(file, "menuSnooze", "&Snooze", MenuImage::Snooze, QKeySequence("Ctrl+S"));
   m.menuExit = Entry(file, "menuExit", "E&xit", MenuImage::Exit, QKeySequence("Alt+F4"));

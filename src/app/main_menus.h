@@ -15,7 +15,9 @@ struct MainMenus {
   QAction* menuBackup = nullptr;
   QAction* menuRestore = nullptr;
   QAction* menuSynchronize = nullptr;
-  QAction* menuExport = nullptr;
+  QMenu* menuExport = nullptr;
+  QAction* menuExportCsv = nullptr;
+  QAction* menuExportIcs = nullptr;
   QAction* menuSnooze = nullptr;
   QAction* menuExit = nullptr;
   QAction* menuAddNew = nullptr;

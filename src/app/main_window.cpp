@@ -59,7 +59,8 @@ TfrmMain::TfrmMain(AppState& state, const CommandLine& commandLine)
   setCentralWidget(ivReport_);
   menus_ = BuildMainMenus(this);
   trayIcon_->setContextMenu(menus_.trayMenu);
-  ui_ = std::make_unique<QtUi>(this, [this] { DisplayData(); });
+  ui_ = std::make_unique<QtUi>(this, [this] { DisplayData(); },
+                               [this](const TAnniversaryList& saved) { RefreshICalendarCopy(saved); });
   versionCheck_ = std::make_unique<VersionCheck>(*ui_, menus_.menuCheckNow, this);
   snooze_ = std::make_unique<WindowSnooze>(*this, *trayIcon_, *menus_.menuTrayShow, *menus_.menuTrayExit, *ui_, regional_,
                                            [this] { FormShow(); }, [this] { EndProgram(); });
@@ -103,7 +104,8 @@ void TfrmMain::ConnectMenus() {
   connect(menus_.menuBackup, &QAction::triggered, this, &TfrmMain::menuBackupClick);
   connect(menus_.menuRestore, &QAction::triggered, this, &TfrmMain::menuRestoreClick);
   connect(menus_.menuSynchronize, &QAction::triggered, this, &TfrmMain::menuSynchronizeClick);
-  connect(menus_.menuExport, &QAction::triggered, this, &TfrmMain::menuExportClick);
+  connect(menus_.menuExportCsv, &QAction::triggered, this, &TfrmMain::menuExportClick);
+  connect(menus_.menuExportIcs, &QAction::triggered, this, &TfrmMain::menuExportIcsClick);
   connect(menus_.menuAddSample, &QAction::triggered, this, &TfrmMain::menuAddSampleClick);
   connect(menus_.menuRemoveSample, &QAction::triggered, this, &TfrmMain::menuRemoveSampleClick);
   // Nothing shows it; it declares every record a sample record.
@@ -118,7 +120,7 @@ void TfrmMain::CreateEditors() {
   frmTable_ = std::make_unique<TfrmTable>(this, state_.Anniversaries, state_.Cfg, state_.Paths.Data(), *ui_,
                                           [this](bool adding, int index) { return EditRecord(adding, index); });
   frmEdit_ = std::make_unique<TfrmEdit>(this, state_.Anniversaries, state_.Cfg);
-  frmCfg_ = std::make_unique<TfrmCfg>(this, state_.Cfg, fonts_, systemColors_);
+  frmCfg_ = std::make_unique<TfrmCfg>(this, state_.Cfg, fonts_, systemColors_, *ui_);
 }
 
 bool TfrmMain::EditRecord(bool adding, int index) {
@@ -139,7 +141,10 @@ void TfrmMain::menuAddNewClick() {
 void TfrmMain::menuShowEditorClick() { ShowTableEditor(*frmTable_, state_.Anniversaries, *ui_); }
 
 void TfrmMain::menuPreferencesClick() {
-  if (frmCfg_->Execute()) DisplayData();
+  if (!frmCfg_->Execute()) return;
+  // The copy follows the preferences it is made with, and one just chosen is made at once.
+  RefreshICalendarCopy(state_.Anniversaries);
+  DisplayData();
 }
 
 void TfrmMain::menuBackupClick() {
@@ -157,6 +162,14 @@ void TfrmMain::menuSynchronizeClick() {
 }
 
 void TfrmMain::menuExportClick() { ExportCommand(state_.Anniversaries, state_.Paths, state_.Cfg, regional_, *ui_); }
+
+void TfrmMain::RefreshICalendarCopy(const TAnniversaryList& saved) {
+  icsCopy_.Refresh(saved, state_.Cfg, state_.Paths, *ui_, QDateTime::currentSecsSinceEpoch());
+}
+
+void TfrmMain::menuExportIcsClick() {
+  ICalendarExportCommand(state_.Anniversaries, state_.Paths, state_.Cfg, *ui_, QDateTime::currentSecsSinceEpoch());
+}
 
 void TfrmMain::menuAddSampleClick() {
   AddSampleDataCommand(state_.Anniversaries, state_.Paths.samples, state_.Paths.Data(), *ui_);

@@ -11,6 +11,7 @@
 #include "app/main_menus.h"
 #include "app/settings_store.h"
 #include "data/data_file.h"
+#include "data/icalendar_export.h"
 #include "platform/autostart.h"
 #include "platform/autostart_logic.h"
 #include "platform/font_catalog.h"
@@ -83,6 +84,8 @@ class TfrmMain : public QMainWindow {
   void menuRestoreClick();
   void menuSynchronizeClick();
   void menuExportClick();
+  void menuExportIcsClick();
+  void RefreshICalendarCopy(const TAnniversaryList& saved);
   void menuAddSampleClick();
   void menuRemoveSampleClick();
   void btnMakeSampleClick();
@@ -104,6 +107,7 @@ class TfrmMain : public QMainWindow {
   QtRegionalSettings regional_;
   QtSystemColors systemColors_;
   QtFontCatalog fonts_;
+  ICalendarCopy icsCopy_;
   std::unique_ptr<TfrmTable> frmTable_;
   std::unique_ptr<TfrmEdit> frmEdit_;
   std::unique_ptr<TfrmCfg> frmCfg_;

@@ -28,7 +28,8 @@ std::optional<std::filesystem::path> RunFileDialog(QWidget* owner, const FileDia
 
 }  // namespace
 
-QtUi::QtUi(QWidget* owner, std::function<void()> displayData) : owner_(owner), displayData_(std::move(displayData)) {}
+QtUi::QtUi(QWidget* owner, std::function<void()> displayData, std::function<void(const TAnniversaryList&)> dataSaved)
+    : owner_(owner), displayData_(std::move(displayData)), dataSaved_(std::move(dataSaved)) {}
 
 int QtUi::AnswerDialog(const std::string& caption, const std::string& message, const std::vector<std::string>& buttons,
                        IconKind icon, bool canCancel) {
@@ -49,6 +50,10 @@ void QtUi::ReportError(const std::string& text) { ShowErrorReport(owner_, QStrin
 
 void QtUi::DisplayData() {
   if (displayData_) displayData_();
+}
+
+void QtUi::DataSaved(const TAnniversaryList& saved) {
+  if (dataSaved_) dataSaved_(saved);
 }
 
 }  // namespace jubilora

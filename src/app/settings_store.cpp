@@ -37,6 +37,8 @@ void ForEachKey(Settings& s, Visitor&& visit) {
   visit("Other", "ForceSmoothing", s.cfg.ForceSmoothing);
   visit("Other", "LastPath", s.cfg.LastPath);
   visit("Other", "ExportPath", s.cfg.ExportPath);
+  visit("Other", "LeapDay", s.cfg.LeapDay);
+  visit("Other", "ICalendarCopy", s.cfg.ICalendarCopy);
   visit("Other", "OnTop", s.onTop);
   visit("Other", "StartupCheck", s.startupCheck);
   visit("Other", "OnceADay", s.onceADay);
@@ -105,6 +107,11 @@ StoredSettings ReadSettings(const IniFile* fileOrNull, const FontCatalog& fonts,
         if (!number) return;
         if constexpr (std::is_same_v<Field, bool>) {
           field = *number != 0;
+        } else if constexpr (std::is_same_v<Field, LeapDayChoice>) {
+          // A choice this program does not know is no choice at all.
+          if (*number >= 0 && *number <= static_cast<int>(LeapDayChoice::March1)) {
+            field = static_cast<LeapDayChoice>(*number);
+          }
         } else if constexpr (std::is_same_v<Field, std::uint8_t>) {
           field = static_cast<std::uint8_t>(static_cast<std::uint32_t>(*number) & 0xFFu);
         } else {

@@ -36,7 +36,7 @@ std::optional<std::int32_t> ParseIniInteger(std::string_view text);
 StoredSettings ReadSettings(const IniFile* fileOrNull, const FontCatalog& fonts,
                             const RegionalSettings& regional, DayNumber today);
 
-// All 24 keys in their order, "LastRun" being `today`; other lines of the file stay.
+// All 26 keys in their order, "LastRun" being `today`; other lines of the file stay.
 void WriteSettings(IniFile& file, const StoredSettings& settings, const RegionalSettings& regional,
                    DayNumber today);
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/anniversary.h"
 #include "core/calendar.h"
 
 namespace jubilora {
@@ -39,6 +40,9 @@ class Ui {
   virtual void ReportError(const std::string& text) = 0;
   // Rebuild and show the report.
   virtual void DisplayData() = 0;
+  // The data file now holds `saved` (after a save or a restore): what follows the data
+  // file, like the iCalendar copy, follows it here.
+  virtual void DataSaved(const TAnniversaryList& saved) { static_cast<void>(saved); }
 };
 
 // The system colour table: index -> 0x00BBGGRR.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/calendar.h"
+
 namespace jubilora {
 
 // Stored colours are 0x00BBGGRR; a negative value names a system colour by its low byte.
@@ -30,6 +32,8 @@ struct TCfg {
   bool ForceSmoothing = false;
   std::string LastPath = "%SystemDrive%";
   std::string ExportPath = "%SystemDrive%";
+  LeapDayChoice LeapDay = LeapDayChoice::NotShown;
+  std::string ICalendarCopy = "";  // the file kept up to date after every save; empty: none
 
   friend bool operator==(const TCfg&, const TCfg&) = default;
 };

@@ -8,18 +8,8 @@ namespace jubilora {
 
 namespace {
 
-constexpr const char* ExportCaption = "Export Your Data";
-constexpr const char* NothingToExport =
-    "There is nothing to export.\r\n\r\nPlease enter some data before performing\r\nan export operation.";
-constexpr const char* ExportQuestion =
-    "Please select file path and name for a text\r\nfile containing your anniversaries data.\r\n\r\n"
-    "You may use this to open you data in other\r\napplications.";
-constexpr const char* OkButton = "&OK";
-constexpr const char* ProceedButton = "&Proceed";
-constexpr const char* CancelButton = "&Cancel";
 constexpr const char* CsvFilter = "Comma-Separated Values (*.csv)";
 constexpr const char* CsvExtension = "csv";
-constexpr int Proceed = 1;
 
 constexpr const char* HeaderWords[] = {"Date", "Type", "Description", "Priority", "Reminder"};
 constexpr const char* LineEnd = "\r\n";
@@ -74,25 +64,9 @@ FileResult WriteCsvExport(const std::filesystem::path& file, const TAnniversaryL
 
 void ExportCommand(const TAnniversaryList& anniversaries, const ProgramPaths& paths, TCfg& cfg,
                    const RegionalSettings& regional, Ui& ui) {
-  if (anniversaries.empty()) {
-    ui.AnswerDialog(ExportCaption, NothingToExport, {OkButton}, IconKind::Warning, true);
-    return;
-  }
-  if (ui.AnswerDialog(ExportCaption, ExportQuestion, {ProceedButton, CancelButton}, IconKind::Question, true) !=
-      Proceed) {
-    return;
-  }
-  FileDialogOptions dialog;
-  dialog.title = ExportCaption;
-  dialog.filter = CsvFilter;
-  dialog.defaultSuffix = CsvExtension;
-  dialog.initialFolder = cfg.ExportPath;
-  const auto chosen = ui.ChooseSaveFile(dialog);
-  if (!chosen) return;
-
-  if (auto error = WriteCsvExport(*chosen, anniversaries, regional, paths)) ui.ReportError(error->Describe());
-  // The folder is remembered even after a failed write: it is where the user looks next.
-  cfg.ExportPath = FolderWithSeparator(*chosen);
+  RunExport(anniversaries, cfg, ui, {CsvFilter, CsvExtension, [&](const std::filesystem::path& file) {
+              return WriteCsvExport(file, anniversaries, regional, paths);
+            }});
 }
 
 }  // namespace jubilora

@@ -128,7 +128,10 @@ FileResult LoadData(const DataPaths& paths, TAnniversaryList& list) {
 FileResult SaveData(TAnniversaryList& list, const DataPaths& paths, Ui& ui) {
   SortByDate(list, 0);
   const auto failure = WriteDataFile(EncodeRecords(list), paths);
-  if (!failure) return std::nullopt;
+  if (!failure) {
+    ui.DataSaved(list);
+    return std::nullopt;
+  }
   ui.AnswerDialog(SaveErrorCaption, std::string(ProductName) + failure->message + ChangesNotSaved, {OkButton},
                   IconKind::Error, true);
   return failure->error;

@@ -31,7 +31,8 @@ FileResult LoadData(const DataPaths& paths, TAnniversaryList& list);
 
 // Sorts by date and writes the data file, turning the previous one into the backup. At
 // every moment, whatever happens, the old or the new data is whole under a name that
-// LoadData reads. A failure is reported through `ui` and returned.
+// LoadData reads. A failure is reported through `ui` and returned; a success is told to
+// `ui` as DataSaved.
 FileResult SaveData(TAnniversaryList& list, const DataPaths& paths, Ui& ui);
 
 // Removes one record (0 <= index < size), or tells the user there is nothing to delete.

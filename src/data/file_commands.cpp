@@ -49,6 +49,13 @@ constexpr const char* SynchronizeQuestion =
     "Please note that data from the file you\r\nselect will be added to your current data\r\n"
     "file. Selected file will remain the same.";
 
+constexpr const char* ExportCaption = "Export Your Data";
+constexpr const char* NothingToExport =
+    "There is nothing to export.\r\n\r\nPlease enter some data before performing\r\nan export operation.";
+constexpr const char* ExportQuestion =
+    "Please select file path and name for a text\r\nfile containing your anniversaries data.\r\n\r\n"
+    "You may use this to open you data in other\r\napplications.";
+
 constexpr const char* DataFilter = "Jubilora Data (*.jld)";
 constexpr const char* RestSyncFilter = "Jubilora Data (*.jld);;Jubilora Auto Backup (*.jlb)";
 constexpr int DataFilterEntry = 1;
@@ -179,6 +186,7 @@ void RestoreCommand(TAnniversaryList& anniversaries, const DataPaths& paths, TCf
     ui.ReportError(error->Describe());
     return;
   }
+  ui.DataSaved(anniversaries);
   ui.DisplayData();
   if (choice == UseOwnBackup) cfg.LastPath = FolderWithSeparator(*chosen);
 }
@@ -207,6 +215,25 @@ void SynchronizeCommand(TAnniversaryList& anniversaries, const DataPaths& paths,
   RemoveDuplicates(anniversaries);
   SaveData(anniversaries, paths, ui);
   ui.DisplayData();
+}
+
+void RunExport(const TAnniversaryList& anniversaries, TCfg& cfg, Ui& ui, const ExportFormat& format) {
+  if (anniversaries.empty()) {
+    ui.AnswerDialog(ExportCaption, NothingToExport, {OkButton}, IconKind::Warning, true);
+    return;
+  }
+  if (!Asked(ui, ExportCaption, ExportQuestion, {ProceedButton, CancelButton}, IconKind::Question, Proceed)) return;
+  FileDialogOptions dialog;
+  dialog.title = ExportCaption;
+  dialog.filter = format.filter;
+  dialog.defaultSuffix = format.extension;
+  dialog.initialFolder = cfg.ExportPath;
+  const auto chosen = ui.ChooseSaveFile(dialog);
+  if (!chosen) return;
+
+  if (auto error = format.write(*chosen)) ui.ReportError(error->Describe());
+  // The folder is remembered even after a failed write: it is where the user looks next.
+  cfg.ExportPath = FolderWithSeparator(*chosen);
 }
 
 bool SameAnniversary(const TAnniversary& a, const TAnniversary& b) {

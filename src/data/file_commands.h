@@ -1,5 +1,6 @@
 #pragma once
-// The File menu's commands on whole files of records: Backup, Restore and Synchronize.
+// The File menu's commands on whole files of records: Backup, Restore, Synchronize and the
+// dialogue of the exports.
 
 #include <filesystem>
 #include <functional>
@@ -51,6 +52,18 @@ void RestoreCommand(TAnniversaryList& anniversaries, const DataPaths& paths, TCf
 // "S&ynchronize": merges another file of records into the list, drops exact duplicates,
 // saves and redraws. cfg.LastPath is only read.
 void SynchronizeCommand(TAnniversaryList& anniversaries, const DataPaths& paths, const TCfg& cfg, Ui& ui);
+
+// A way of writing the list to a file the user names: the file dialog's filter and
+// extension, and the write.
+struct ExportFormat {
+  const char* filter;
+  const char* extension;
+  std::function<FileResult(const std::filesystem::path&)> write;
+};
+
+// The dialogue every export shares: a notice for an empty list, the question, the file
+// dialog opening in cfg.ExportPath, the write, and the folder remembered in cfg.ExportPath.
+void RunExport(const TAnniversaryList& anniversaries, TCfg& cfg, Ui& ui, const ExportFormat& format);
 
 // Kind, Date (as a floating value), Description (length and characters within it),
 // Importance and ReminderDays all equal.

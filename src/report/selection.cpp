@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <iterator>
 #include <optional>
 
 #include "core/naming.h"
@@ -35,11 +36,22 @@ std::vector<ReportEntry> SelectionWindow(const TAnniversaryList& list, const TCf
   // The calendar ends with years 1 and 9999: a window reaching past them is cut there.
   const DayNumber first = std::max(today - cfg.DaysAfter, DayFromCivil(1, 1, 1));
   const DayNumber last = std::min(today + MaxDaysAhead, DayFromCivil(9999, 12, 31));
+  const std::vector<int>& leapDay = byMonthDay[MonthDaySlot(2, 29)];
   std::vector<ReportEntry> entries;
+  std::vector<int> merged;
   for (DayNumber day = first; day <= last; ++day) {
     const int k = day - today;
     const CivilDate civil = CivilFromDay(day);
-    for (int index : byMonthDay[MonthDaySlot(civil.month, civil.day)]) {
+    const std::vector<int>* records = &byMonthDay[MonthDaySlot(civil.month, civil.day)];
+    // A common year lists 29 February's records on the day the user chose, among that
+    // day's own records in list order.
+    if (!leapDay.empty() && !IsLeapYear(civil.year) &&
+        AnniversaryInYear(2, 29, civil.year, cfg.LeapDay) == std::optional<DayNumber>(day)) {
+      merged.clear();
+      std::merge(records->begin(), records->end(), leapDay.begin(), leapDay.end(), std::back_inserter(merged));
+      records = &merged;
+    }
+    for (int index : *records) {
       if (k <= ReminderPeriod(list[static_cast<std::size_t>(index)], cfg)) entries.push_back({day, index});
     }
   }

@@ -20,7 +20,8 @@ struct ReportEntry {
 };
 
 // Days ascending from today - DaysAfter to today + 90 (within years 1 to 9999), each
-// day's records in list order.
+// day's records in list order. In a common year a record of 29 February is listed where
+// cfg.LeapDay puts it, or not at all.
 // The caller puts the list in date order first. Records whose date has no calendar day
 // are never listed.
 std::vector<ReportEntry> SelectionWindow(const TAnniversaryList& list, const TCfg& cfg, DayNumber today);

@@ -1,5 +1,6 @@
 #include "ui/preferences.h"
 
+#include <filesystem>
 #include <iterator>
 #include <tuple>
 #include <vector>
@@ -12,12 +13,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
 
 #include "core/calendar.h"
 #include "core/naming.h"
+#include "data/icalendar_export.h"
 #include "ui/color_box.h"
 #include "ui/font_choice.h"
 #include "ui/qt_text.h"
@@ -62,6 +65,13 @@ constexpr int DateFormatCount = 8;
 constexpr const char* ShowIconsText = "Show anniversary type icons";
 constexpr const char* ZodiacText = "Show zodiac signs for birthdays";
 constexpr const char* SmoothText = "Advanced font smoothing (anti-aliasing)";
+constexpr const char* LeapDayLabel = "Events on 29 February, in common years:";
+// In the order of LeapDayChoice.
+constexpr const char* LeapDayItems[] = {"are not shown", "show on 28 February", "show on 1 March"};
+constexpr const char* ICalendarCopyText = "Keep an iCalendar copy up to date at:";
+constexpr const char* ICalendarCopyName = "iCalendar copy";
+constexpr const char* ICalendarCopyTitle = "iCalendar Copy";
+constexpr const char* BrowseText = "Browse...";
 
 constexpr const char* OKText = "O&K";
 constexpr const char* CancelText = "&Cancel";
@@ -98,8 +108,8 @@ QFormLayout* GroupForm(QGroupBox* group) {
 
 }  // namespace
 
-TfrmCfg::TfrmCfg(QWidget* mainWindow, TCfg& cfg, const FontCatalog& fonts, const SystemColors& colors)
-    : QDialog(mainWindow), cfg_(cfg), fonts_(fonts), colors_(colors), fontChooser_(ChooseReportFont) {
+TfrmCfg::TfrmCfg(QWidget* mainWindow, TCfg& cfg, const FontCatalog& fonts, const SystemColors& colors, Ui& ui)
+    : QDialog(mainWindow), cfg_(cfg), fonts_(fonts), colors_(colors), ui_(ui), fontChooser_(ChooseReportFont) {
   setObjectName(QStringLiteral("frmCfg"));
   setWindowTitle(Text(Caption));
 
@@ -120,8 +130,9 @@ TfrmCfg::TfrmCfg(QWidget* mainWindow, TCfg& cfg, const FontCatalog& fonts, const
   static_assert(std::size(ColorRows) == std::tuple_size_v<decltype(colorBoxes_)>);
   std::vector<QWidget*> tabOrder{cbPreset_};
   tabOrder.insert(tabOrder.end(), colorBoxes_.begin(), colorBoxes_.end());
-  tabOrder.insert(tabOrder.end(), {btnFont_, cseBefore_, cseAfter_, cbDateFormat_, cbShowIcons_, cbZodiac_, cbSmooth_,
-                                   btnOK_, btnCancel_});
+  tabOrder.insert(tabOrder.end(), {btnFont_, cseBefore_, cseAfter_, cbDateFormat_, cbLeapDay_, cbShowIcons_, cbZodiac_,
+                                   cbSmooth_, cbICalendarCopy_, edICalendarCopy_, btnICalendarBrowse_, btnOK_,
+                                   btnCancel_});
   for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
   // FormCreate: the font dialog starts with the settings' font.
@@ -191,10 +202,31 @@ QGroupBox* TfrmCfg::BuildOtherGroup() {
     cbDateFormat_->addItem(FromCp1252(DateText(static_cast<std::uint8_t>(format), sample)));
   form->addRow(Text(DateFormatLabel), cbDateFormat_);
 
+  // The caption is too long to stand beside its list: it takes a line of its own.
+  cbLeapDay_ = Named(new QComboBox, "cbLeapDay");
+  for (const char* item : LeapDayItems) cbLeapDay_->addItem(Text(item));
+  auto* leapDayLabel = new QLabel(Text(LeapDayLabel));
+  leapDayLabel->setBuddy(cbLeapDay_);
+  form->addRow(leapDayLabel);
+  form->addRow(QString(), cbLeapDay_);
+
   cbShowIcons_ = Named(new QCheckBox(Text(ShowIconsText)), "cbShowIcons");
   cbZodiac_ = Named(new QCheckBox(Text(ZodiacText)), "cbZodiac");
   cbSmooth_ = Named(new QCheckBox(Text(SmoothText)), "cbSmooth");
   for (QCheckBox* check : {cbShowIcons_, cbZodiac_, cbSmooth_}) form->addRow(check);
+
+  // The check box is the path's caption.
+  cbICalendarCopy_ = Named(new QCheckBox(Text(ICalendarCopyText)), "cbICalendarCopy");
+  edICalendarCopy_ = Named(new QLineEdit, "edICalendarCopy");
+  edICalendarCopy_->setAccessibleName(Text(ICalendarCopyName));
+  btnICalendarBrowse_ = Named(new QPushButton(Text(BrowseText)), "btnICalendarBrowse");
+  connect(cbICalendarCopy_, &QCheckBox::toggled, this, &TfrmCfg::cbICalendarCopyChange);
+  connect(btnICalendarBrowse_, &QPushButton::clicked, this, &TfrmCfg::btnICalendarBrowseClick);
+  auto* copyLine = new QHBoxLayout;
+  copyLine->addWidget(edICalendarCopy_, 1);
+  copyLine->addWidget(btnICalendarBrowse_);
+  form->addRow(cbICalendarCopy_);
+  form->addRow(copyLine);
   return group;
 }
 
@@ -232,6 +264,10 @@ void TfrmCfg::FormShow() {
   cbShowIcons_->setChecked(cfg_.ShowIcons);
   cbZodiac_->setChecked(cfg_.ShowZodiacSign);
   cbSmooth_->setChecked(cfg_.ForceSmoothing);
+  cbLeapDay_->setCurrentIndex(static_cast<int>(cfg_.LeapDay));
+  cbICalendarCopy_->setChecked(!cfg_.ICalendarCopy.empty());
+  edICalendarCopy_->setText(QString::fromStdString(cfg_.ICalendarCopy));
+  cbICalendarCopyChange();
   // Last, so that a stored preset shows its own colours and font whatever the fields hold.
   cbPresetChange();
   cbPreset_->setFocus();
@@ -279,7 +315,29 @@ void TfrmCfg::btnOKClick() {
   cfg_.ShowIcons = cbShowIcons_->isChecked();
   cfg_.ShowZodiacSign = cbZodiac_->isChecked();
   cfg_.ForceSmoothing = cbSmooth_->isChecked();
+  cfg_.LeapDay = static_cast<LeapDayChoice>(cbLeapDay_->currentIndex());
+  // No file, no copy.
+  cfg_.ICalendarCopy = cbICalendarCopy_->isChecked() ? edICalendarCopy_->text().trimmed().toStdString() : "";
   accept();
+}
+
+void TfrmCfg::cbICalendarCopyChange() {
+  edICalendarCopy_->setEnabled(cbICalendarCopy_->isChecked());
+  btnICalendarBrowse_->setEnabled(cbICalendarCopy_->isChecked());
+}
+
+void TfrmCfg::btnICalendarBrowseClick() {
+  const std::filesystem::path current = edICalendarCopy_->text().trimmed().toStdString();
+  FileDialogOptions dialog;
+  dialog.title = ICalendarCopyTitle;
+  dialog.filter = ICalendarFilter;
+  dialog.defaultSuffix = ICalendarExtension;
+  // Where the copy is now, or else where exports go.
+  dialog.initialFolder = current.has_parent_path() ? current.parent_path().string() : cfg_.ExportPath;
+  dialog.initialName = current.filename().string();
+  if (const auto chosen = ui_.ChooseSaveFile(dialog)) {
+    edICalendarCopy_->setText(QString::fromStdString(chosen->string()));
+  }
 }
 
 }  // namespace jubilora

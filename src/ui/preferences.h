@@ -1,7 +1,8 @@
 #pragma once
 // TfrmCfg: the preferences window. It edits the settings that shape the report: the six
 // colours or one of the eight presets, the report font, the default reminder period, the date
-// format and three display switches. Created once and reused; every showing reloads it.
+// format, three display switches, where 29 February goes in common years and the iCalendar
+// copy. Created once and reused; every showing reloads it.
 
 #include <array>
 #include <functional>
@@ -16,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
@@ -32,7 +34,8 @@ class TfrmCfg : public QDialog {
   // Asks for a report font starting from `current`; nothing when the user cancelled.
   using FontChooser = std::function<std::optional<ReportFont>(QWidget* owner, const ReportFont& current)>;
 
-  TfrmCfg(QWidget* mainWindow, TCfg& cfg, const FontCatalog& fonts, const SystemColors& colors);
+  // `ui` offers the save-file choice of the iCalendar copy.
+  TfrmCfg(QWidget* mainWindow, TCfg& cfg, const FontCatalog& fonts, const SystemColors& colors, Ui& ui);
 
   // Loads every control from the settings and shows the window modally, centred on the main
   // window. True when the user accepted: `cfg` then holds every field of the window. On cancel
@@ -54,10 +57,13 @@ class TfrmCfg : public QDialog {
   void UpdateFontButton();
   void btnFontClick();
   void btnOKClick();
+  void cbICalendarCopyChange();
+  void btnICalendarBrowseClick();
 
   TCfg& cfg_;
   const FontCatalog& fonts_;
   const SystemColors& colors_;
+  Ui& ui_;
   FontChooser fontChooser_;
   // The font dialog's font (the font fields): loaded from the settings, changed by presets
   // and the dialog; and the colours as the preset rule works on them.
@@ -72,6 +78,10 @@ class TfrmCfg : public QDialog {
   QCheckBox* cbShowIcons_ = nullptr;
   QCheckBox* cbZodiac_ = nullptr;
   QCheckBox* cbSmooth_ = nullptr;
+  QComboBox* cbLeapDay_ = nullptr;
+  QCheckBox* cbICalendarCopy_ = nullptr;
+  QLineEdit* edICalendarCopy_ = nullptr;
+  QPushButton* btnICalendarBrowse_ = nullptr;
   QPushButton* btnOK_ = nullptr;
   QPushButton* btnCancel_ = nullptr;
 };

@@ -28,6 +28,8 @@ TEST(CommandLine, ModesAndTheirValues) {
       {{"--print=tsv"}, RunMode::PrintTsv},
       {{"--today", "2025-01-31", "--print"}, RunMode::Print, false, DayFromCivil(2025, 1, 31)},
       {{"--print", "--today=2024-02-29"}, RunMode::Print, false, DayFromCivil(2024, 2, 29)},
+      {{"--export-ics", "-"}, RunMode::ExportIcs},
+      {{"--export-ics=a.ics"}, RunMode::ExportIcs},
       {{"--help"}, RunMode::Help},
       {{"-h"}, RunMode::Help},
       {{"--version"}, RunMode::Version},
@@ -56,6 +58,10 @@ TEST(CommandLine, MalformedInputIsRefusedWithOneLine) {
            {"--print", "--help"},
            {"-v", "-h"},
            {"--print", "extra"},
+           {"--export-ics"},
+           {"--export-ics="},
+           {"--export-ics", "a.ics", "--today", "2025-01-01"},
+           {"--export-ics", "a.ics", "--export-csv", "a.csv"},
        }) {
     const CommandLineResult result = ParseCommandLine(args);
     EXPECT_FALSE(result.commandLine) << testing::PrintToString(args);

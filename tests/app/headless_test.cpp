@@ -14,12 +14,14 @@
 #include "core/ordering.h"
 #include "data/csv_export.h"
 #include "data/data_file.h"
+#include "data/icalendar_export.h"
 #include "platform/regional.h"
 #include "platform/system_colors.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
 #include "support/hostile_files.h"
+#include "support/ical_read.h"
 #include "support/qt_app.h"
 #include "support/process.h"
 #include "support/records.h"
@@ -209,7 +211,7 @@ TEST_F(HeadlessReport, NeverCreatesOrChangesTheProgramsOwnFiles) {
   test::WriteBytes(dir_ / "jubilora.ini", "[Other]\nDateFormat=7\n");
   fs::create_symlink("jubilora.jld", dir_ / "mine.csv");
   before = Snapshot();
-  for (const std::string option : {"--export-csv", "--render"}) {
+  for (const std::string option : {"--export-csv", "--export-ics", "--render"}) {
     for (const std::string target : {"jubilora.jld", "jubilora.jlb", "jubilora.ini", "mine.csv"}) {
       const auto result = Run({option, (dir_ / target).string()});
       EXPECT_EQ(result.status, 1) << option << " " << target;
@@ -219,24 +221,38 @@ TEST_F(HeadlessReport, NeverCreatesOrChangesTheProgramsOwnFiles) {
   EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(HeadlessReport, ExportCsvWritesWhatTheMenuCommandWritesForTheLoadedList) {
+// Each export writes what its menu command writes for the loaded list and the preferences,
+// to a file or, for "-", to standard output, and changes nothing else.
+TEST_F(HeadlessReport, ExportsWriteWhatTheMenuCommandsWriteForTheLoadedList) {
   WriteData(LateJanuary());
-  const auto before = Snapshot();
-  const fs::path csv = dir_ / "out.csv";
-  const auto result = Run({"--export-csv", csv.string()});
-  ASSERT_EQ(result.status, 0) << result.err;
-
+  test::WriteBytes(dir_ / "jubilora.ini", "[DefaultPeriod]\nDaysBefore=12\n[Other]\nLeapDay=2\n");
   test::TestApplication();
   TAnniversaryList list = LateJanuary();
   SortByDate(list, 0);  // the one sort of a load
-  EXPECT_EQ(test::ReadBytes(csv), CsvExportBytes(list, QtRegionalSettings()));
-  // Every line ends in CR LF, the damaged date is an empty field, and nothing else changed.
-  const std::string bytes = test::ReadBytes(csv);
-  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r'));
-  EXPECT_EQ(Run({"--export-csv", "-"}).out, bytes);  // "-" is standard output
-  auto after = Snapshot();
-  after.erase("out.csv");
-  EXPECT_EQ(after, before);
+  TCfg cfg;
+  cfg.DaysBefore = 12;
+  cfg.LeapDay = LeapDayChoice::March1;
+  const DataPaths paths{dir_ / "jubilora.jld", dir_ / "jubilora.jlb"};
+  const std::pair<std::string, std::string> exports[] = {
+      {"--export-csv", CsvExportBytes(list, QtRegionalSettings())},
+      // Stamped with the data file's time, which every run reads alike.
+      {"--export-ics", ICalendarExportBytes(list, cfg, paths, 0)}};
+  for (const auto& [option, expected] : exports) {
+    const auto before = Snapshot();
+    const fs::path file = dir_ / "out";
+    const auto result = Run({option, file.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(test::ReadBytes(file), expected) << option;
+    EXPECT_EQ(Run({option, "-"}).out, expected) << option;
+    fs::remove(file);
+    EXPECT_EQ(Snapshot(), before);
+  }
+  // A calendar program reads every record with a day (not the damaged one), and every line of
+  // both ends in CR LF.
+  EXPECT_EQ(test::ReadBack(exports[1].second).size(), list.size() - 1);
+  for (const auto& [option, bytes] : exports) {
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r')) << option;
+  }
 }
 
 TEST_F(HeadlessReport, ExportCsvGoesIntoADeviceAsItIsAndNeverMakesAFolder) {

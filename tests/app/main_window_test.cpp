@@ -14,6 +14,7 @@
 
 #include "app/report_view.h"
 #include "data/data_file.h"
+#include "data/icalendar_export.h"
 #include "platform/clock.h"
 #include "platform/system_colors.h"
 #include "report/layout.h"
@@ -176,6 +177,18 @@ TEST_F(MainWindowTest, TheViewPaintsOnlyWhatShowsSharp) {
   view->viewport()->repaint(QRect(0, 0, 8, 8));
   EXPECT_LE(view->LastPaintOperations(), 2) << "the heading bar of today and its text";
   EXPECT_GT(showing, view->LastPaintOperations());
+}
+
+// A command's save (here: removing the samples) rewrites the iCalendar copy with the window's
+// preferences.
+TEST_F(MainWindowTest, ASaveRewritesTheICalendarCopy) {
+  const std::filesystem::path copy = dir_ / "copy.ics";
+  const std::string settings = "[Other]\nStartupCheck=0\nLeapDay=1\nICalendarCopy=" + copy.string() + "\n";
+  auto window = Show({Record(KindBirthday, 2000, 2, 29, "Leap"), Record(KindHoliday, 2000, 1, 1, "New", 255)},
+                     settings.c_str());
+  EXPECT_FALSE(std::filesystem::exists(copy));
+  window->Menus().menuRemoveSample->trigger();
+  EXPECT_EQ(test::ReadBytes(copy), ICalendarExportBytes(state_.Anniversaries, state_.Cfg, state_.Paths.Data(), 0));
 }
 
 TEST_F(MainWindowTest, AMaximizedWindowKeepsItsSizeAndPlace) {

@@ -50,7 +50,7 @@ TEST(IniInteger, DecimalOrHexadecimalWithSignAndLeadingBlanksAndNothingElse) {
 
 // --- First start -------------------------------------------------------------------
 
-TEST_F(SettingsStore, FirstStartGivesDefaultsAndWritesAll24KeysInOrder) {
+TEST_F(SettingsStore, FirstStartGivesDefaultsAndWritesAll26KeysInOrder) {
   TempDir dir;
   const auto path = dir / "jubilora.ini";
   const LoadedSettings loaded = LoadSettingsFile(path, fonts, regional, kToday);
@@ -65,7 +65,8 @@ TEST_F(SettingsStore, FirstStartGivesDefaultsAndWritesAll24KeysInOrder) {
             "PlainText=15777888\nBackground=6307840\n\n"
             "[Font]\nName=Tahoma\nSize=14\nBold=0\nItalic=0\nCharset=1\n\n"
             "[Other]\nDateFormat=1\nShowIcons=1\nShowZodiacSign=1\nForceSmoothing=0\nLastPath=%SystemDrive%\n"
-            "ExportPath=%SystemDrive%\nOnTop=0\nStartupCheck=1\nOnceADay=0\nLastRun=2025-03-14\n");
+            "ExportPath=%SystemDrive%\nLeapDay=0\nICalendarCopy=\nOnTop=0\nStartupCheck=1\nOnceADay=0\n"
+            "LastRun=2025-03-14\n");
 
   const LoadedSettings again = LoadSettingsFile(path, fonts, regional, kToday + 1);
   EXPECT_FALSE(again.firstRun);
@@ -94,15 +95,19 @@ TEST_F(SettingsStore, IntegersKeepTheLowByteForSmallFieldsAndMalformedOnesFallBa
   expected.cfg.FontSize = -11;
   expected.cfg.FontCharset = 128;
   expected.cfg.DateFormat = 7;  // $107
+  expected.cfg.LeapDay = LeapDayChoice::March1;
   expected.onceADay = true;
   EXPECT_EQ(Read("[DefaultPeriod]\nDaysBefore=0x1F\nDaysAfter=300\n"
                  "[Colors]\nPreset=-1\nMostUrgent=$FFFFFFFF\nSemiUrgent=-$10\nLeastUrgent= 12\nPassed=$FF000008\n"
-                 "[Font]\nSize=-11\nCharset=x80\n[Other]\nDateFormat=$107\nOnceADay=$10\n"),
+                 "[Font]\nSize=-11\nCharset=x80\n[Other]\nDateFormat=$107\nOnceADay=$10\nLeapDay=$2\n"),
             expected);
-  // Trailing characters, nothing, a number too large, a bare prefix, a word: each key's default.
-  EXPECT_EQ(Read("[DefaultPeriod]\nDaysBefore=12abc\nDaysAfter=\n[Colors]\nMostUrgent=2147483648\nBackground=0x\n"
-                 "[Font]\nSize=fourteen\n"),
-            Read(""));
+  // Trailing characters, nothing, a number too large, a bare prefix, a word, a choice
+  // unknown: each key's default.
+  for (const char* leapDay : {"3", "-1", "1x", "$102"}) {
+    EXPECT_EQ(Read("[DefaultPeriod]\nDaysBefore=12abc\nDaysAfter=\n[Colors]\nMostUrgent=2147483648\nBackground=0x\n"
+                   "[Font]\nSize=fourteen\n[Other]\nLeapDay=" + std::string(leapDay) + "\n"),
+              Read(""));
+  }
 }
 
 TEST_F(SettingsStore, BooleansAreIntegersWhereAnythingButZeroIsTrue) {
@@ -141,7 +146,8 @@ TEST_F(SettingsStore, EveryFieldSurvivesARoundTrip) {
            .SemiUrgent = 0x00123456, .LeastUrgent = 0, .Passed = -1, .PlainText = INT32_MIN,
            .Background = INT32_MAX, .FontName = "Courier New", .FontSize = -9, .FontBold = true,
            .FontItalic = true, .FontCharset = 238, .DateFormat = 7, .ShowIcons = false, .ShowZodiacSign = false,
-           .ForceSmoothing = true, .LastPath = "/home/ann/Backups; old=1", .ExportPath = ""},
+           .ForceSmoothing = true, .LastPath = "/home/ann/Backups; old=1", .ExportPath = "",
+           .LeapDay = LeapDayChoice::February28, .ICalendarCopy = "/home/ann/Jubilora.ics"},
       true, false, true, DayFromCivil(2020, 1, 1)};  // the last run is replaced by the day of writing
   TempDir dir;
   ASSERT_EQ(SaveSettingsFile(dir / "s.ini", s, regional, kToday), std::nullopt);

@@ -128,6 +128,7 @@ class FileCommandsFixture : public ::testing::Test {
     EXPECT_EQ(now.backup, before.backup);
     EXPECT_EQ(now.list, before.list);
     EXPECT_EQ(ui.redraws, 0);
+    EXPECT_TRUE(ui.saved.empty());
     EXPECT_EQ(cfg.LastPath, lastPath);
   }
 

@@ -9,15 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "core/calendar.h"
-#include "data/command_fixture.h"
 #include "support/records.h"
 
 namespace jubilora {
 namespace {
 
-namespace fs = std::filesystem;
-
-const std::string ExportCaption = "Export Your Data";
 const std::string Header = "\"Date\",\"Type\",\"Description\",\"Priority\",\"Reminder\"\r\n";
 
 std::string GermanDate(DayNumber day) {
@@ -83,65 +79,6 @@ TEST(CsvExportBytes, DateWithoutACalendarDayGivesAnEmptyField) {
                            ",", counting),
             Header + line + line + line + line);
   EXPECT_EQ(formatted, 0);
-}
-
-// --- The command ------------------------------------------------------------------------------
-
-class ExportCommandTest : public test::FileCommandsFixture {
- protected:
-  void SetUp() override {
-    FileCommandsFixture::SetUp();
-    cfg.ExportPath = lastPath;
-  }
-
-  void Export(const TAnniversaryList& records, std::deque<int> answers, std::optional<fs::path> file) {
-    Script(std::move(answers), {file});
-    ExportCommand(records, program, cfg, regional, ui);
-  }
-
-  test::IsoRegional regional;
-  ProgramPaths program = DerivePaths(dir / "jubilora", [](const std::string&) { return std::nullopt; });
-  TAnniversaryList list{Ann, test::Record(KindOtherNoYears, 2020, 9, 30, "Car \"Blue\"; insurance", 255, 45)};
-};
-
-TEST_F(ExportCommandTest, EndsOnTheEmptyListNoticeOrAnyAnswerButProceedOrWhenTheDialogIsCancelled) {
-  Export({}, {1}, dir / "last" / "x.csv");
-  test::ExpectLastQuestion(ui, 1, ExportCaption, IconKind::Warning);
-  EXPECT_TRUE(ui.saveDialogs.empty());
-
-  for (const int answer : {2, 0, -1}) {
-    SCOPED_TRACE(answer);
-    Export(list, {answer}, dir / "last" / "x.csv");
-    test::ExpectLastQuestion(ui, 1, ExportCaption, IconKind::Question);
-    EXPECT_TRUE(ui.saveDialogs.empty());
-  }
-
-  Export(list, {1}, std::nullopt);
-  ASSERT_EQ(ui.saveDialogs.size(), 1u);
-  test::ExpectDialog(ui.saveDialogs[0], {ExportCaption, "Comma-Separated Values (*.csv)", "csv", lastPath, "", 1});
-  EXPECT_TRUE(fs::is_empty(dir / "last"));
-  EXPECT_EQ(cfg.ExportPath, lastPath);
-}
-
-TEST_F(ExportCommandTest, WritesTheBytesReplacingAnOldFileAndRemembersTheFolder) {
-  const fs::path chosen = OtherFile("list.csv", std::string(5000, 'x'));
-  Export(list, {1}, chosen);
-  EXPECT_TRUE(ui.errors.empty());
-  EXPECT_EQ(test::ReadBytes(chosen), Header +
-                                     "1975-12-24,\"Birthday\",\"Ann\",\"Very important\",\"7 days ahead\"\r\n"
-                                     "2020-09-30,\"Other Aniversaries\",\"Car \"\"Blue\"\"; insurance\",\"\","
-                                     "\"45 days ahead\"\r\n");
-  EXPECT_EQ(cfg.ExportPath, (dir / "other").string() + "/");
-  EXPECT_EQ(test::Entries(dir / "other"), test::Files{"list.csv"});
-  EXPECT_EQ(ui.redraws, 0);
-}
-
-TEST_F(ExportCommandTest, FileThatCannotBeCreatedIsReportedAndItsFolderRemembered) {
-  const fs::path chosen = dir / "missing" / "list.csv";
-  Export(list, {1}, chosen);
-  test::ExpectOneError(ui, {chosen.string(), "No such file or directory"});
-  EXPECT_FALSE(fs::exists(dir / "missing"));
-  EXPECT_EQ(cfg.ExportPath, (dir / "missing").string() + "/");
 }
 
 }  // namespace

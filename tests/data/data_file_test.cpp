@@ -134,6 +134,10 @@ TEST_F(DataFileTest, SavesSortTheListAndRotateTheDataFileIntoTheBackup) {
   EXPECT_EQ(test::ReadBytes(paths.data), "");
   EXPECT_EQ(test::ReadBytes(paths.backup), previous);
   EXPECT_TRUE(ui.questions.empty());
+  // Each save is told with the list it wrote.
+  ASSERT_EQ(ui.saved.size(), 3u);
+  EXPECT_EQ(Descriptions(ui.saved[0]), (Names{"Anna", "Ben & Carla", "Christmas Eve"}));
+  EXPECT_TRUE(ui.saved[2].empty());
 }
 
 TEST_F(DataFileTest, SaveCreatesAPrivateFolderAndKeepsTheFilesPermissions) {
@@ -246,6 +250,7 @@ TEST_F(DataFileTest, AFailingStepEndsTheSaveWithItsMessageAndLeavesTheDiskAsItWa
   TAnniversaryList list{eve, ben};
   EXPECT_TRUE(SaveData(list, paths, ui).has_value());
   test::ExpectLastQuestion(ui, 1, "File I/O Error", IconKind::Error, CannotRemoveBackup);
+  EXPECT_TRUE(ui.saved.empty());
   EXPECT_EQ(Descriptions(list), (Names{"Ben & Carla", "Christmas Eve"}));
 }
 

@@ -171,6 +171,9 @@ TEST_F(FileCommandsTest, RestoreReplacesTheDataFileReloadsAndLeavesTheAutoBackup
     EXPECT_EQ(test::ReadBytes(chosen), restored);
     EXPECT_EQ(Descriptions(anniversaries), c.expected);
     EXPECT_EQ(ui.redraws, 1);
+    // What follows the data file follows a restore too.
+    ASSERT_EQ(ui.saved.size(), 1u);
+    EXPECT_EQ(Descriptions(ui.saved[0]), c.expected);
     EXPECT_EQ(cfg.LastPath, c.lastPathAfter);
   }
   EXPECT_EQ(Entries(dir.path()), (Files{"jubilora.jld", "jubilora.jlb", "last", "other"}));

@@ -60,14 +60,6 @@ TEST(SelectionWindowBounds, EachRecordIsListedFromItsPeriodAheadToDaysAfterBehin
   }
 }
 
-TEST(SelectionWindowCalendar, TwentyNinthOfFebruaryOnlyInLeapYears) {
-  const TAnniversaryList list = {Record(KindBirthday, 2000, 2, 29, "Leap")};
-  EXPECT_EQ(SelectionWindow(list, Settings(30, 7), DayFromCivil(2024, 2, 20)),
-            (std::vector<ReportEntry>{{DayFromCivil(2024, 2, 29), 0}}));
-  // Not moved to 28 February or 1 March either.
-  EXPECT_TRUE(SelectionWindow(list, Settings(90, 255), DayFromCivil(2025, 2, 28)).empty());
-}
-
 TEST(SelectionWindowCalendar, DatesWithoutCalendarDayAreNeverListedAndFractionsCountAsTheirDay) {
   TAnniversaryList list;
   for (double date : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e9, -1e9}) {
@@ -80,33 +72,49 @@ TEST(SelectionWindowCalendar, DatesWithoutCalendarDayAreNeverListedAndFractionsC
             (std::vector<ReportEntry>{{DayFromCivil(2025, 5, 16), 4}}));
 }
 
-// Against testing every record on every day of the window; covers the turn of the year,
-// future years, the widest window (each record once) and list order within a day.
+// Against testing every record on every day of the window, under each choice for 29 February;
+// covers the turn of the year, common and leap years around the end of February, future
+// years, the widest window (each record once) and list order within a day.
 TEST(SelectionWindowOrder, AgreesWithTestingEveryRecordOnEveryDay) {
   std::mt19937 random(42);
   TAnniversaryList list;
+  const std::uint8_t reminders[] = {0, 1, 5, 30, 60, 120, 254, DefaultReminder, DefaultReminder};
   for (int i = 0; i < 600; ++i) {
     const int year = 1 + static_cast<int>(random() % 9999);
     const int month = 1 + static_cast<int>(random() % 12);
     const int day = 1 + static_cast<int>(random() % static_cast<unsigned>(DaysInMonth(year, month)));
-    const std::uint8_t reminders[] = {0, 5, 30, 60, 120, 254, DefaultReminder, DefaultReminder};
-    list.push_back(Record(static_cast<std::uint8_t>(random() % 9), year, month, day, "x", 3, reminders[random() % 8]));
+    list.push_back(Record(static_cast<std::uint8_t>(random() % 9), year, month, day, "x", 3, reminders[random() % 9]));
   }
+  // Neighbours of the leap day, each with every period.
+  for (const auto& [month, day] : {std::pair{2, 28}, {2, 29}, {2, 29}, {3, 1}})
+    for (const std::uint8_t reminder : reminders)
+      list.push_back(Record(KindBirthday, 2000, month, day, "L", 3, reminder));
+  const auto fallsOn = [](const CivilDate& r, const CivilDate& d, LeapDayChoice choice) {
+    if (r.month == d.month && r.day == d.day) return true;
+    if (r.month != 2 || r.day != 29 || IsLeapYear(d.year)) return false;
+    return (choice == LeapDayChoice::February28 && d.month == 2 && d.day == 28) ||
+           (choice == LeapDayChoice::March1 && d.month == 3 && d.day == 1);
+  };
   for (const auto& [daysBefore, daysAfter] : std::vector<std::pair<int, int>>{{30, 7}, {0, 0}, {200, 255}, {15, 40}}) {
-    const TCfg cfg = Settings(static_cast<std::uint8_t>(daysBefore), static_cast<std::uint8_t>(daysAfter));
-    for (const DayNumber today : {DayFromCivil(2024, 12, 30), DayFromCivil(2024, 2, 1), DayFromCivil(2025, 3, 1)}) {
-      std::vector<ReportEntry> expected;
-      for (int k = -daysAfter; k <= 90; ++k) {
-        const CivilDate d = CivilFromDay(today + k);
-        for (std::size_t i = 0; i < list.size(); ++i) {
-          const CivilDate r = *DecodeDate(list[i].Date);
-          const int period = list[i].ReminderDays == DefaultReminder ? daysBefore : list[i].ReminderDays;
-          if (r.month == d.month && r.day == d.day && k <= period) {
-            expected.push_back({today + k, static_cast<int>(i)});
+    TCfg cfg = Settings(static_cast<std::uint8_t>(daysBefore), static_cast<std::uint8_t>(daysAfter));
+    for (const LeapDayChoice choice : {LeapDayChoice::NotShown, LeapDayChoice::February28, LeapDayChoice::March1}) {
+      cfg.LeapDay = choice;
+      for (const DayNumber today : {DayFromCivil(2024, 12, 30), DayFromCivil(2024, 2, 1), DayFromCivil(2025, 3, 1),
+                                    DayFromCivil(2025, 2, 27), DayFromCivil(2025, 3, 4), DayFromCivil(2024, 2, 28),
+                                    DayFromCivil(2100, 3, 2), DayFromCivil(2000, 2, 29)}) {
+        std::vector<ReportEntry> expected;
+        for (int k = -daysAfter; k <= 90; ++k) {
+          const CivilDate d = CivilFromDay(today + k);
+          for (std::size_t i = 0; i < list.size(); ++i) {
+            const int period = list[i].ReminderDays == DefaultReminder ? daysBefore : list[i].ReminderDays;
+            if (fallsOn(*DecodeDate(list[i].Date), d, choice) && k <= period) {
+              expected.push_back({today + k, static_cast<int>(i)});
+            }
           }
         }
+        EXPECT_EQ(SelectionWindow(list, cfg, today), expected)
+            << daysBefore << "/" << daysAfter << " choice " << static_cast<int>(choice) << " at " << today;
       }
-      EXPECT_EQ(SelectionWindow(list, cfg, today), expected) << daysBefore << "/" << daysAfter << " at " << today;
     }
   }
 }
@@ -165,6 +173,9 @@ TEST(EntryText, EveryKindWithItsYearsStarsAndZodiacSign) {
       // The zodiac sign follows the record's own day.
       {Record(KindBirthday, 2000, 2, 29, "Leap", 0), DayFromCivil(2024, 2, 29), true,
        "Leap \x95 24th birthday (born in 2000, zodiac sign: Pisces) "},
+      // Listed on 1 March of a common year, it counts that year's birthday.
+      {Record(KindBirthday, 2000, 2, 29, "Leap", 0), DayFromCivil(2025, 3, 1), false,
+       "Leap \x95 25th birthday (born in 2000) "},
       {Record(KindBirthday, 1999, 12, 22, "Cap", 0), DayFromCivil(2025, 12, 22), true,
        "Cap \x95 26th birthday (born in 1999, zodiac sign: Capricorn) "},
       // The description is copied byte for byte.

@@ -32,4 +32,6 @@ void FakeUi::ReportError(const std::string& text) { errors.push_back(text); }
 
 void FakeUi::DisplayData() { ++redraws; }
 
+void FakeUi::DataSaved(const TAnniversaryList& list) { saved.push_back(list); }
+
 }  // namespace jubilora::test

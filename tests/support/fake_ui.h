@@ -30,6 +30,7 @@ class FakeUi : public Ui {
   std::vector<FileDialogOptions> openDialogs;
   std::vector<std::string> errors;
   int redraws = 0;
+  std::vector<TAnniversaryList> saved;  // the list of each DataSaved
 
   int AnswerDialog(const std::string& caption, const std::string& message,
                    const std::vector<std::string>& buttons, IconKind icon, bool canCancel) override;
@@ -37,6 +38,7 @@ class FakeUi : public Ui {
   std::optional<std::filesystem::path> ChooseOpenFile(const FileDialogOptions& request) override;
   void ReportError(const std::string& text) override;
   void DisplayData() override;
+  void DataSaved(const TAnniversaryList& list) override;
 
  private:
   std::optional<std::filesystem::path> NextFile();

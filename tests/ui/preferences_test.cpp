@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
@@ -9,17 +10,20 @@
 #include <vector>
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
+#include "support/fake_ui.h"
 #include "support/qt_app.h"
 #include "support/qt_fit.h"
 #include "support/records.h"
@@ -47,7 +51,8 @@ const TCfg HandEdited{.DaysBefore = 12, .DaysAfter = 3, .Preset = 0, .MostUrgent
                       .SemiUrgent = 0x00040506, .LeastUrgent = 0x00070809, .Passed = 0x000A0B0C,
                       .PlainText = 0x000D0E0F, .Background = 0x00101112, .FontName = "Verdana", .FontSize = 9,
                       .FontBold = false, .FontItalic = true, .FontCharset = 238, .DateFormat = 5,
-                      .ShowIcons = false, .ShowZodiacSign = true, .ForceSmoothing = true};
+                      .ShowIcons = false, .ShowZodiacSign = true, .ForceSmoothing = true,
+                      .LeapDay = LeapDayChoice::March1, .ICalendarCopy = "/home/ann/Jubilora.ics"};
 
 class Preferences : public testing::Test {
  protected:
@@ -59,7 +64,7 @@ class Preferences : public testing::Test {
   }
   TfrmCfg& Dialog() {
     if (!dialog_) {
-      dialog_ = std::make_unique<TfrmCfg>(nullptr, cfg, fonts, system);
+      dialog_ = std::make_unique<TfrmCfg>(nullptr, cfg, fonts, system, ui);
       dialog_->SetFontChooser([this](QWidget*, const ReportFont& current) {
         chooserSaw.push_back(current);
         return chooserAnswer;
@@ -87,6 +92,7 @@ class Preferences : public testing::Test {
     bool IsInstalled(const std::string& family) const override { return family != "No Such Face"; }
   } fonts;
   test::FixedSystemColors system;
+  test::FakeUi ui;
   std::optional<ReportFont> chooserAnswer;
   std::vector<ReportFont> chooserSaw;
   std::unique_ptr<TfrmCfg> dialog_;
@@ -117,7 +123,8 @@ TEST_F(Preferences, EachControlShowsItsFieldAndStoresItOnlyOnOK) {
       Field("cbBack", "color", &TCfg::Background, 0x00563415),
       Field("cbDateFormat", "currentIndex", &TCfg::DateFormat, 2),
       Field("cbShowIcons", "checked", &TCfg::ShowIcons, 1),    Field("cbZodiac", "checked", &TCfg::ShowZodiacSign, 0),
-      Field("cbSmooth", "checked", &TCfg::ForceSmoothing, 0)};
+      Field("cbSmooth", "checked", &TCfg::ForceSmoothing, 0),   Field("cbLeapDay", "currentIndex", &TCfg::LeapDay, 1)};
+  const QString otherCopy = "/home/ann/Calendars/birthdays.ics";
   const std::pair<const char*, std::function<void()>> ways[] = {
       {"O&K", [&] { Click("btnOK"); }},
       {"Cancel", [&] { Click("btnCancel"); }},
@@ -131,12 +138,50 @@ TEST_F(Preferences, EachControlShowsItsFieldAndStoresItOnlyOnOK) {
         EXPECT_EQ(Find(row.control)->property(row.property).toInt(), row.get(cfg)) << row.control;
         Find(row.control)->setProperty(row.property, row.changed);
       }
+      auto* copy = Find<QLineEdit>("edICalendarCopy");
+      EXPECT_EQ(copy->text().toStdString(), cfg.ICalendarCopy);
+      EXPECT_TRUE(Find<QCheckBox>("cbICalendarCopy")->isChecked());
+      copy->setText(otherCopy);
       leave();
     });
     TCfg expected = HandEdited;
     for (const FieldRow& row : rows) row.set(expected, accepted ? row.changed : row.get(HandEdited));
+    if (accepted) expected.ICalendarCopy = otherCopy.toStdString();
     EXPECT_EQ(accepted, way == std::string("O&K"));
     EXPECT_EQ(cfg, expected);
+  }
+}
+
+// The copy is a path behind a check box: unticked or blank, there is none. Browse offers the
+// save-file choice where the copy is (or where exports go), and its answer replaces the path.
+TEST_F(Preferences, ICalendarCopyIsAPathBehindACheckBox) {
+  const struct {
+    bool ticked;
+    const char* typed;
+    std::optional<std::filesystem::path> browsed;
+    std::string stored, folder, name;
+  } cases[] = {{false, "/a/b.ics", std::nullopt, "", "", ""},
+               {true, "  ", std::nullopt, "", HandEdited.ExportPath, ""},
+               {true, "/a/b.ics", std::nullopt, "/a/b.ics", "/a", "b.ics"},
+               {true, "/a/b.ics", "/c/d.ics", "/c/d.ics", "/a", "b.ics"}};
+  for (const auto& c : cases) {
+    cfg = HandEdited;
+    ui = test::FakeUi{};
+    ui.files = {c.browsed};
+    EXPECT_TRUE(Run([&] {
+      Find<QCheckBox>("cbICalendarCopy")->setChecked(c.ticked);
+      EXPECT_EQ(Find("edICalendarCopy")->isEnabled(), c.ticked);
+      EXPECT_EQ(Find("btnICalendarBrowse")->isEnabled(), c.ticked);
+      Find<QLineEdit>("edICalendarCopy")->setText(c.typed);
+      Click("btnICalendarBrowse");
+      Click("btnOK");
+    }));
+    EXPECT_EQ(cfg.ICalendarCopy, c.stored) << c.typed;
+    ASSERT_EQ(ui.saveDialogs.size(), c.ticked ? 1u : 0u);
+    if (c.ticked) {
+      EXPECT_EQ(ui.saveDialogs[0].initialFolder, c.folder);
+      EXPECT_EQ(ui.saveDialogs[0].initialName, c.name);
+    }
   }
 }
 
@@ -255,14 +300,15 @@ TEST_F(Preferences, LaidOutForKeyboardsSmallScreensAndLargeFonts) {
       if (qobject_cast<QComboBox*>(w) || qobject_cast<QSpinBox*>(w) || name == "btnFont") {
         EXPECT_TRUE(buddies.count(w)) << name;
       }
-      if (qobject_cast<ColorBox*>(w) || name == "btnFont") {
+      if (qobject_cast<ColorBox*>(w) || name == "btnFont" || name == "edICalendarCopy") {
         EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
       }
       if ((w->focusPolicy() & Qt::TabFocus) && name.rfind("qt_", 0) != 0) tabOrder += name + " ";
     }
     EXPECT_EQ(tabOrder.substr(0, tabOrder.find(" cbPreset")),
               "cbPreset cbMost cbSemi cbLeast cbPassed cbPlain cbBack btnFont cseBefore cseAfter cbDateFormat "
-              "cbShowIcons cbZodiac cbSmooth btnOK btnCancel");
+              "cbLeapDay cbShowIcons cbZodiac cbSmooth cbICalendarCopy edICalendarCopy btnICalendarBrowse btnOK "
+              "btnCancel");
     EXPECT_LE(Dialog().minimumSize().width(), 640);
     EXPECT_LE(Dialog().minimumSize().height(), 512);
     Click("btnCancel");
