@@ -81,6 +81,7 @@ MainMenus BuildMainMenus(QMainWindow* window) {
   QMenu* anniversary = bar->addMenu("&Anniversary");
   m.menuAddNew = Entry(anniversary, "menuAddNew", "Add &New", MenuImage::AddNew, QKeySequence("Ctrl+N"));
   m.menuShowEditor = Entry(anniversary, "menuShowEditor", "Show &Editor", MenuImage::Editor, QKeySequence("Ctrl+E"));
+  m.menuImportContacts = Entry(anniversary, "menuImportContacts", "Import from &Contacts...");
   anniversary->addSeparator();
   m.menuAddSample = Entry(anniversary, "menuAddSample", "Add &Sample Data", QKeySequence("Ctrl+Ins"));
   m.menuRemoveSample = Entry(anniversary, "menuRemoveSample", "&Remove Sample Data", QKeySequence("Ctrl+Del"));

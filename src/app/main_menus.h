@@ -22,6 +22,7 @@ struct MainMenus {
   QAction* menuExit = nullptr;
   QAction* menuAddNew = nullptr;
   QAction* menuShowEditor = nullptr;
+  QAction* menuImportContacts = nullptr;
   QAction* menuAddSample = nullptr;
   QAction* menuRemoveSample = nullptr;
   QAction* menuRefresh = nullptr;

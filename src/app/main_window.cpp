@@ -27,6 +27,7 @@
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
 #include "ui/answer_dialog.h"
+#include "ui/contacts_import.h"
 #include "ui/preferences.h"
 #include "ui/record_editor.h"
 #include "ui/snooze.h"
@@ -100,6 +101,7 @@ void TfrmMain::ConnectMenus() {
   connect(menus_.menuRightSnooze, &QToolButton::clicked, &snooze, &SnoozeController::menuRightSnoozeClick);
   connect(menus_.menuAddNew, &QAction::triggered, this, &TfrmMain::menuAddNewClick);
   connect(menus_.menuShowEditor, &QAction::triggered, this, &TfrmMain::menuShowEditorClick);
+  connect(menus_.menuImportContacts, &QAction::triggered, this, &TfrmMain::menuImportContactsClick);
   connect(menus_.menuPreferences, &QAction::triggered, this, &TfrmMain::menuPreferencesClick);
   connect(menus_.menuBackup, &QAction::triggered, this, &TfrmMain::menuBackupClick);
   connect(menus_.menuRestore, &QAction::triggered, this, &TfrmMain::menuRestoreClick);
@@ -139,6 +141,10 @@ void TfrmMain::menuAddNewClick() {
 }
 
 void TfrmMain::menuShowEditorClick() { ShowTableEditor(*frmTable_, state_.Anniversaries, *ui_); }
+
+void TfrmMain::menuImportContactsClick() {
+  ImportContactsCommand(this, state_.Anniversaries, state_.Paths.Data(), state_.Cfg, *ui_);
+}
 
 void TfrmMain::menuPreferencesClick() {
   if (!frmCfg_->Execute()) return;

@@ -79,6 +79,7 @@ class TfrmMain : public QMainWindow {
   void menuAboutClick();
   void menuAddNewClick();
   void menuShowEditorClick();
+  void menuImportContactsClick();
   void menuPreferencesClick();
   void menuBackupClick();
   void menuRestoreClick();

@@ -1,0 +1,205 @@
+#include "ui/contacts_import.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include "core/ordering.h"
+#include "data/contact_import.h"
+#include "support/fake_ui.h"
+#include "support/hostile_files.h"
+#include "support/qt_app.h"
+#include "support/qt_fit.h"
+#include "support/records.h"
+#include "support/temp_dir.h"
+
+namespace jubilora {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path PhoneBook = fs::path(JUBILORA_TEST_SOURCE_DIR) / "data/vcards/phone-book.vcf";
+
+QTableView* Table(QDialog& preview) { return preview.findChild<QTableView*>("tvDates"); }
+QVariant Cell(QDialog& preview, int row, int column, int role = Qt::DisplayRole) {
+  return Table(preview)->model()->index(row, column).data(role);
+}
+
+class ContactsImport : public testing::Test {
+ protected:
+  ContactsImport() {
+    test::TestApplication();
+    paths = {dir / "jubilora.jld", dir / "jubilora.jlb"};
+  }
+
+  // Runs the command on `file` with `list` saved as the data file; `script` runs in the
+  // preview, which must not open without one. A preview left open fails instead of hanging.
+  void Run(const fs::path& file, const std::function<void(QDialog&)>& script = {}) {
+    test::WriteBytes(paths.data, EncodeRecords(list));
+    before = list;
+    ui.files = {file};
+    QObject scope;
+    QTimer::singleShot(0, &scope, [&] {
+      if (auto* preview = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        EXPECT_TRUE(script) << "a preview opened for " << file;
+        QApplication::setActiveWindow(preview);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+        script ? script(*preview) : preview->reject();
+      }
+    });
+    QTimer::singleShot(5000, &scope, [] {
+      ADD_FAILURE() << "the preview was left open";
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    ImportContactsCommand(nullptr, list, paths, cfg, ui);
+  }
+
+  void ExpectUntouched() {
+    EXPECT_TRUE(std::equal(list.begin(), list.end(), before.begin(), before.end(), SameBytes));
+    EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(before));
+    EXPECT_FALSE(fs::exists(paths.backup));
+    EXPECT_EQ(ui.redraws, 0);
+  }
+
+  test::TempDir dir;
+  DataPaths paths;
+  TAnniversaryList list = {test::Record(KindBirthday, 1990, 5, 14, "Anna Smith"),
+                           test::Record(KindOtherNoYears, 1987, 7, 21, "Zo\xEB M\xFCller: birthday"),
+                           test::Record(KindHoliday, 2000, 12, 25, "Christmas")};
+  TAnniversaryList before;
+  TCfg cfg;
+  test::FakeUi ui;
+};
+
+TEST_F(ContactsImport, TickedDatesBecomeRecordsWithTheChosenImportanceAndReminderInOneSave) {
+  ui.answers = {1};
+  constexpr int LeftOut = 4;
+  std::vector<int> unticked;
+  Run(PhoneBook, [&](QDialog& preview) {
+    QTableView* table = Table(preview);
+    // Space on any cell of a row toggles its tick.
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(LeftOut, ContactsImportModel::TypeColumn));
+    QTest::keyClick(table, Qt::Key_Space);
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+      if (Cell(preview, row, 0, Qt::CheckStateRole).toInt() == Qt::Checked) continue;
+      unticked.push_back(row);
+      EXPECT_EQ(Cell(preview, row, ContactsImportModel::NoteColumn).toString().isEmpty(), row == LeftOut);
+    }
+    preview.findChild<QComboBox*>("cbImportance")->setCurrentIndex(1);  // "Very important"
+    preview.findChild<QCheckBox*>("cbDefault")->setChecked(false);
+    preview.findChild<QSpinBox*>("cseStart")->setValue(14);
+    QTest::keyClick(table, Qt::Key_Return);
+  });
+  // Anna Smith and Zoe Mueller (a year-less birthday, listed in another year) are listed.
+  EXPECT_EQ(unticked, (std::vector<int>{0, 2, LeftOut}));
+
+  // The rows are the file's dates in order: what the data layer makes of them, less the unticked.
+  const std::vector<ImportCandidate> all = CandidatesFromEvents(ReadVCards(test::ReadBytes(PhoneBook)).events, 4, 14);
+  TAnniversaryList expected = before;
+  for (std::size_t i = 0; i < all.size(); ++i)
+    if (std::count(unticked.begin(), unticked.end(), static_cast<int>(i)) == 0) expected.push_back(all[i].record);
+  SortByDate(expected, 0);
+  EXPECT_TRUE(std::equal(list.begin(), list.end(), expected.begin(), expected.end(), SameBytes));
+  // Saved once: the old data file became the backup.
+  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(list));
+  EXPECT_EQ(test::ReadBytes(paths.backup), EncodeRecords(before));
+  EXPECT_EQ(ui.redraws, 1);
+  // Afterwards: how many were added, and the lines the reader skipped.
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(ui.questions[0].icon, IconKind::Information);
+  for (const char* part : {" 23 ", "Line 145:", "Line 159:"})
+    EXPECT_NE(ui.questions[0].message.find(part), std::string::npos) << part;
+}
+
+TEST_F(ContactsImport, CancelEscapeAndTheCloseBoxChangeNothing) {
+  for (const auto& leave : std::vector<std::function<void(QDialog&)>>{
+           [](QDialog& preview) { preview.findChild<QPushButton*>("btnCancel")->click(); },
+           [](QDialog& preview) { QTest::keyClick(Table(preview), Qt::Key_Escape); },
+           [](QDialog& preview) { preview.close(); }}) {
+    Run(PhoneBook, leave);
+    ExpectUntouched();
+    EXPECT_TRUE(ui.questions.empty());
+  }
+}
+
+// Files that cannot be read are reported by name; a file without importable dates says so,
+// with the lines it skipped. Neither offers a preview nor changes anything.
+TEST_F(ContactsImport, FilesWithNothingToImportChangeNothing) {
+  test::HangGuard guard;
+  std::vector<test::HostileFile> files = test::HostileFiles();
+  files.push_back({"missing", [](const fs::path&) {}, "No such file"});
+  // A name of a zero-width space and a lone accent would leave an empty description.
+  files.push_back({"no-dates.vcf", [](const fs::path& file) {
+    test::WriteBytes(file, "BEGIN:VCARD\nFN:\u200B\u0301\nBDAY:1990-01-01\nEND:VCARD\n"
+                           "BEGIN:VCARD\nFN:Bo\nBDAY:1990-13-01\nEND:VCARD\n");
+  }, ""});
+  for (const test::HostileFile& f : files) {
+    SCOPED_TRACE(f.name);
+    ui = {};
+    f.make(dir / f.name);
+    Run(dir / f.name);
+    ExpectUntouched();
+    if (f.reason.empty()) {
+      ASSERT_EQ(ui.questions.size(), 1u);
+      EXPECT_EQ(ui.questions[0].buttons.size(), 1u);
+      for (const char* line : {"Line 3:", "Line 7:"})
+        EXPECT_NE(ui.questions[0].message.find(line), std::string::npos);
+    } else {
+      ASSERT_EQ(ui.errors.size(), 1u);
+      EXPECT_NE(ui.errors[0].find((dir / f.name).string()), std::string::npos) << ui.errors[0];
+      EXPECT_TRUE(ui.questions.empty());
+    }
+  }
+}
+
+// Every input has its label; a cut description shows so and names the contact in full. At the
+// default font the preview opens within 640 x 512 (1280 x 1024 at scale factor 2); at 14
+// points every text fits within 1280 x 1024.
+TEST_F(ContactsImport, PreviewReadsWellAtEveryFontAndScreenSize) {
+  std::vector<ContactEvent> events = ReadVCards(test::ReadBytes(PhoneBook)).events;
+  const std::string longName = "Maximiliane Walburga Theodolinde von und zu Hohenlohe-\u0141ukasz";
+  events.push_back({longName, ContactDateKind::Birthday, 3, 4, 1950, {}, 1});
+  const QFont font = QApplication::font();
+  for (const int points : {font.pointSize(), 14}) {
+    QFont large = font;
+    large.setPointSize(points);
+    QApplication::setFont(large);
+    std::vector<VCardProblem> problems;
+    ContactsImportDialog preview(nullptr, ImportRows(events, list, problems), cfg, "phone-book.vcf");
+    QTimer::singleShot(0, &preview, [&] {
+      const int last = Table(preview)->model()->rowCount() - 1;
+      EXPECT_TRUE(Cell(preview, last, 0).toString().endsWith(u'\u2026'));
+      EXPECT_TRUE(Cell(preview, last, 0, Qt::ToolTipRole).toString().startsWith(QString::fromStdString(longName)));
+      const auto labels = preview.findChildren<QLabel*>();
+      const std::vector<QWidget*> inputs = {Table(preview), preview.findChild<QComboBox*>(),
+                                            preview.findChild<QSpinBox*>()};
+      for (const QWidget* input : inputs)
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](QLabel* l) { return l->buddy() == input; }));
+      const bool large = points == 14;
+      const QSize size = preview.frameGeometry().size(), limit = large ? QSize(1280, 1024) : QSize(640, 512);
+      EXPECT_EQ(size.boundedTo(limit), size);
+      EXPECT_EQ(large ? test::TextsThatDoNotFit(preview) : std::vector<std::string>(), std::vector<std::string>());
+      preview.reject();
+    });
+    EXPECT_FALSE(preview.Execute().has_value());
+  }
+  QApplication::setFont(font);
+}
+
+}  // namespace
+}  // namespace jubilora
