@@ -15,7 +15,6 @@
 #include "app/report_view.h"
 #include "data/data_file.h"
 #include "platform/clock.h"
-#include "platform/system_colors.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
@@ -23,6 +22,7 @@
 #include "support/qt_pixels.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
+#include "ui/system_colors.h"
 
 namespace jubilora {
 namespace {
