@@ -115,6 +115,7 @@ void TfrmMain::ConnectMenus() {
 }
 
 void TfrmMain::CreateEditors() {
+  if (frmTable_) return;
   frmTable_ = std::make_unique<TfrmTable>(this, state_.Anniversaries, state_.Cfg, state_.Paths.Data(), *ui_,
                                           [this](bool adding, int index) { return EditRecord(adding, index); });
   frmEdit_ = std::make_unique<TfrmEdit>(this, state_.Anniversaries, state_.Cfg);
@@ -122,6 +123,7 @@ void TfrmMain::CreateEditors() {
 }
 
 bool TfrmMain::EditRecord(bool adding, int index) {
+  CreateEditors();
   state_.AddingRecord = adding;
   if (!adding) state_.EditedIndex = index;
   if (!frmEdit_->Execute(adding, state_.EditedIndex)) return false;
@@ -136,9 +138,13 @@ void TfrmMain::menuAddNewClick() {
   DisplayData();
 }
 
-void TfrmMain::menuShowEditorClick() { ShowTableEditor(*frmTable_, state_.Anniversaries, *ui_); }
+void TfrmMain::menuShowEditorClick() {
+  CreateEditors();
+  ShowTableEditor(*frmTable_, state_.Anniversaries, *ui_);
+}
 
 void TfrmMain::menuPreferencesClick() {
+  CreateEditors();
   if (frmCfg_->Execute()) DisplayData();
 }
 
