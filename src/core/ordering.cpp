@@ -120,11 +120,42 @@ std::vector<std::uint64_t> ChainKeys(const TAnniversaryList& list, const Chain& 
   return keys;
 }
 
+// How two records compare on one field, oriented as in ChainKeys: negative when a comes first.
+// Their month-days are given, since working them out is the costly part.
+int CompareField(Key field, const TAnniversary& a, int monthDayA, const TAnniversary& b, int monthDayB) {
+  switch (field) {
+    case Key::Date: return monthDayA - monthDayB;
+    case Key::Importance: return b.Importance - a.Importance;
+    case Key::Kind: return a.Kind - b.Kind;
+    case Key::Description: return UpperDescription(a).compare(UpperDescription(b));
+    case Key::Reminder: return ReminderRank(b.ReminderDays) - ReminderRank(a.ReminderDays);
+  }
+  return 0;
+}
+
+// Whether every record comes strictly before the next: then the exchange procedure leaves the
+// list as it is, and a list sorted before (after every load, before every report) costs one
+// pass. Records that tie on every key may be moved, so they take the whole procedure.
+bool StrictlyInOrder(const TAnniversaryList& list, const Chain& chain) {
+  int previousDay = list.empty() ? 0 : MonthDayOf(list.front());
+  for (std::size_t i = 1; i < list.size(); ++i) {
+    const int day = MonthDayOf(list[i]);
+    int order = 0;
+    for (Key field : chain) {
+      order = CompareField(field, list[i - 1], previousDay, list[i], day);
+      if (order != 0) break;
+    }
+    if (order >= 0) return false;
+    previousDay = day;
+  }
+  return true;
+}
+
 // The keys are computed once, the arrangement comes from the closed form of the exchange
 // procedure, and the records are moved once at the end.
 int ExchangeSort(TAnniversaryList& list, int selected, const Chain& chain) {
   const std::size_t n = list.size();
-  if (n < 2) return selected;
+  if (n < 2 || StrictlyInOrder(list, chain)) return selected;
   const std::vector<std::uint32_t> arranged = ExchangeOrder(ChainKeys(list, chain));
 
   TAnniversaryList sorted;
