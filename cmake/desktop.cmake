@@ -45,7 +45,7 @@ add_custom_command(
   COMMENT "Compressing the man page"
   VERBATIM)
 
-add_custom_target(jubilora_desktop ALL DEPENDS ${JUBILORA_ICON_FILES} "${JUBILORA_MAN_PAGE}.gz")
+add_custom_target(jubilora_desktop_files ALL DEPENDS ${JUBILORA_ICON_FILES} "${JUBILORA_MAN_PAGE}.gz")
 
 install(FILES "${JUBILORA_RESOURCES}/${JUBILORA_APP_ID}.desktop" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
 install(FILES "${JUBILORA_METAINFO}" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")

@@ -1,5 +1,7 @@
-# The program itself, its licence and change log, and the Debian package (cpack -G DEB).
+# The program itself and its desktop part, its licence and change log, and the Debian package
+# (cpack -G DEB).
 install(TARGETS jubilora RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install(TARGETS jubilora-desktop RUNTIME DESTINATION "${JUBILORA_DESKTOP_INSTALL_DIR}")
 
 # Debian's layout for the documents: the copyright file refers to the licence text the system
 # already has, and a native package carries its change log as changelog.gz.
@@ -51,5 +53,5 @@ include(CPack)
 if(TARGET e2e_install_test)
   target_compile_definitions(e2e_install_test PRIVATE
     JUBILORA_BUILD_DIR="${CMAKE_BINARY_DIR}" JUBILORA_CMAKE="${CMAKE_COMMAND}")
-  add_dependencies(e2e_install_test jubilora_desktop jubilora_docs)
+  add_dependencies(e2e_install_test jubilora_desktop_files jubilora_docs)
 endif()

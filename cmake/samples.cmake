@@ -3,7 +3,7 @@ set(JUBILORA_SAMPLE_SOURCE ${PROJECT_SOURCE_DIR}/resources/samples.txt)
 set(JUBILORA_SAMPLE_FILE ${CMAKE_BINARY_DIR}/jubilora.spl)
 
 add_executable(make_samples ${PROJECT_SOURCE_DIR}/tools/make_samples.cpp)
-target_link_libraries(make_samples PRIVATE jubilora_logic)
+target_link_libraries(make_samples PRIVATE jubilora_data)
 set_target_properties(make_samples PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # A line the tool cannot read fails the build with "samples.txt:LINE: ...".

@@ -2,11 +2,11 @@
 # the top CMakeLists.txt through one generated header.
 set(JUBILORA_GENERATED_DIR "${CMAKE_BINARY_DIR}/generated")
 configure_file("${CMAKE_CURRENT_LIST_DIR}/build_info.h.in" "${JUBILORA_GENERATED_DIR}/core/build_info.h" @ONLY)
-target_include_directories(jubilora_logic PUBLIC "${JUBILORA_GENERATED_DIR}")
+target_include_directories(jubilora_core PUBLIC "${JUBILORA_GENERATED_DIR}")
 
-# The web and mail addresses stand once, in the Help menu's source; the man page, the metainfo
+# The web and mail addresses stand once, in the program's source; the man page, the metainfo
 # and the package read them from there.
-set(JUBILORA_LINKS_HEADER "${PROJECT_SOURCE_DIR}/src/online/links.h")
+set(JUBILORA_LINKS_HEADER "${PROJECT_SOURCE_DIR}/src/core/addresses.h")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${JUBILORA_LINKS_HEADER}")
 function(jubilora_link_constant name variable)
   file(STRINGS "${JUBILORA_LINKS_HEADER}" lines REGEX " ${name} = ")

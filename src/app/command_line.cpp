@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/addresses.h"
 #include "core/product.h"
-#include "online/links.h"
 
 namespace jubilora {
 

@@ -22,12 +22,12 @@
 #include "online/links.h"
 #include "online/version_check.h"
 #include "platform/clock.h"
-#include "platform/font_catalog.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
 #include "ui/answer_dialog.h"
 #include "ui/contacts_import.h"
+#include "ui/font_catalog.h"
 #include "ui/preferences.h"
 #include "ui/record_editor.h"
 #include "ui/snooze.h"
@@ -119,6 +119,7 @@ void TfrmMain::ConnectMenus() {
 }
 
 void TfrmMain::CreateEditors() {
+  if (frmTable_) return;
   frmTable_ = std::make_unique<TfrmTable>(this, state_.Anniversaries, state_.Cfg, state_.Paths.Data(), *ui_,
                                           [this](bool adding, int index) { return EditRecord(adding, index); });
   frmEdit_ = std::make_unique<TfrmEdit>(this, state_.Anniversaries, state_.Cfg);
@@ -126,6 +127,7 @@ void TfrmMain::CreateEditors() {
 }
 
 bool TfrmMain::EditRecord(bool adding, int index) {
+  CreateEditors();
   state_.AddingRecord = adding;
   if (!adding) state_.EditedIndex = index;
   if (!frmEdit_->Execute(adding, state_.EditedIndex)) return false;
@@ -140,13 +142,17 @@ void TfrmMain::menuAddNewClick() {
   DisplayData();
 }
 
-void TfrmMain::menuShowEditorClick() { ShowTableEditor(*frmTable_, state_.Anniversaries, *ui_); }
+void TfrmMain::menuShowEditorClick() {
+  CreateEditors();
+  ShowTableEditor(*frmTable_, state_.Anniversaries, *ui_);
+}
 
 void TfrmMain::menuImportContactsClick() {
   ImportContactsCommand(this, state_.Anniversaries, state_.Paths.Data(), state_.Cfg, *ui_);
 }
 
 void TfrmMain::menuPreferencesClick() {
+  CreateEditors();
   if (!frmCfg_->Execute()) return;
   // The copy follows the preferences it is made with, and one just chosen is made at once.
   RefreshICalendarCopy(state_.Anniversaries);

@@ -14,9 +14,9 @@
 #include "data/icalendar_export.h"
 #include "platform/autostart.h"
 #include "platform/autostart_logic.h"
-#include "platform/font_catalog.h"
 #include "platform/regional.h"
-#include "platform/system_colors.h"
+#include "ui/font_catalog.h"
+#include "ui/system_colors.h"
 
 class QSystemTrayIcon;
 
@@ -52,7 +52,8 @@ class TfrmMain : public QMainWindow {
 
   void DisplayData();
   void SetAboutBox(TfrmAbout* about) { about_ = about; }
-  // The editing windows, created once after the main window, in this order.
+  // The editing windows, created once in this order: after the first paint, or at their first
+  // use if that comes sooner; with many records they cost more than the rest of the start.
   void CreateEditors();
   TfrmTable* Table() const { return frmTable_.get(); }
   TfrmEdit* RecordEditor() const { return frmEdit_.get(); }

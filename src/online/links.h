@@ -1,21 +1,14 @@
 #pragma once
-// The web pages and mail boxes the Help menu opens. Reserved example addresses until the
-// program has real ones; they live here only.
+// The web pages and mail boxes the Help menu opens.
 
 #include <functional>
 #include <string>
 
+#include "core/addresses.h"
+
 class QUrl;
 
 namespace jubilora {
-
-inline constexpr const char* VendorSiteHost = "www.example.com";
-inline constexpr const char* VendorMirrorHost = "mirror.example.org";
-inline constexpr const char* MakerSiteHost = "www.example.net";
-
-inline constexpr const char* SupportAddress = "support@example.com";
-inline constexpr const char* AuthorsAddress = "authors@example.com";
-inline constexpr const char* BugAddress = "bugs@example.com";
 
 // The root page of each site.
 std::string VendorSiteUrl();

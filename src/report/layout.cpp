@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 #include "core/naming.h"
 #include "report/text_report.h"
@@ -67,7 +68,10 @@ ReportLayout LayoutReport(const TAnniversaryList& list, const std::vector<Report
   layout.height = 0;
   layout.background = ToColor32(cfg.Background, system);
 
-  // Measuring pass.
+  // Measuring pass. The heights of the entries in the report font are kept for the drawing
+  // pass: measuring is the costly part of a long report.
+  std::vector<int> reportHeights;
+  reportHeights.reserve(entries.size());
   DayNumber headingDay = noDay;
   for (const ReportEntry& entry : entries) {
     if (entry.day != headingDay) {
@@ -80,6 +84,7 @@ ReportLayout LayoutReport(const TAnniversaryList& list, const std::vector<Report
     }
     const TextSize text = measurer.Measure(FontRole::Report, GetDisplayText(RecordOf(list, entry), entry.day, cfg));
     RaiseTo(layout.width, text.width + iconColumn + 2 * ReportMargin + smoothing * cfg.FontSize);
+    reportHeights.push_back(text.height);
     if (cfg.ShowIcons && text.height < ReportIconSize) {
       layout.height += ReportIconSize + 2 * EntrySpacing;
     } else {
@@ -99,7 +104,8 @@ ReportLayout LayoutReport(const TAnniversaryList& list, const std::vector<Report
   // Drawing pass.
   headingDay = noDay;
   int y = 0;
-  for (const ReportEntry& entry : entries) {
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const ReportEntry& entry = entries[k];
     if (entry.day != headingDay) {
       if (!layout.scrollTarget && entry.day >= today) layout.scrollTarget = y;
       const std::string heading = DayHeading(cfg.DateFormat, entry.day, today);
@@ -117,7 +123,7 @@ ReportLayout LayoutReport(const TAnniversaryList& list, const std::vector<Report
     const TAnniversary& record = RecordOf(list, entry);
     const FontRole font = entry.day < today ? FontRole::ReportStruck : FontRole::Report;
     std::string text = GetDisplayText(record, entry.day, cfg);
-    const int textHeight = measurer.Measure(font, text).height;
+    const int textHeight = font == FontRole::Report ? reportHeights[k] : measurer.Measure(font, text).height;
 
     int rowHeight = textHeight;
     int textLowering = 0;

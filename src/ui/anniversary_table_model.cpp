@@ -36,7 +36,8 @@ AnniversaryTableModel::AnniversaryTableModel(const TAnniversaryList& anniversari
     : QAbstractTableModel(parent),
       anniversaries_(anniversaries),
       cfg_(cfg),
-      rows_(static_cast<int>(anniversaries.size())) {}
+      // No rows until the window first shows and reloads: a hidden table measures every row.
+      rows_(0) {}
 
 int AnniversaryTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
 

@@ -13,7 +13,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "platform/font_catalog.h"
+#include "ui/font_catalog.h"
 #include "ui/qt_text.h"
 #include "ui/window_placement.h"
 

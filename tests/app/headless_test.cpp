@@ -16,7 +16,7 @@
 #include "data/data_file.h"
 #include "data/icalendar_export.h"
 #include "platform/regional.h"
-#include "platform/system_colors.h"
+#include "ui/system_colors.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
@@ -24,6 +24,7 @@
 #include "support/ical_read.h"
 #include "support/qt_app.h"
 #include "support/process.h"
+#include "support/program_copy.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
 
@@ -37,8 +38,7 @@ using test::Record;
 class HeadlessReport : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = dir_ / "jubilora";
-    fs::copy_file(JUBILORA_EXE, program_);
+    program_ = test::CopyProgram(dir_.path());
   }
 
   void WriteData(const TAnniversaryList& list, const char* name = "jubilora.jld") {

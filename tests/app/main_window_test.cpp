@@ -16,7 +16,6 @@
 #include "data/data_file.h"
 #include "data/icalendar_export.h"
 #include "platform/clock.h"
-#include "platform/system_colors.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
@@ -24,6 +23,7 @@
 #include "support/qt_pixels.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
+#include "ui/system_colors.h"
 
 namespace jubilora {
 namespace {

@@ -23,6 +23,7 @@
 #include "platform/ini_file.h"
 #include "platform/regional.h"
 #include "support/process.h"
+#include "support/program_copy.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
 #include "ui/error_report.h"
@@ -225,8 +226,7 @@ TEST(WindowProgramSignals, EndTheProgramAsIfItsWindowHadBeenClosed) {
                {Start::FirstRun, SIGTERM, 0}, {Start::Unreadable, SIGTERM, 1}, {Start::Unreadable, SIGINT, 1}};
   for (const auto& c : cases) {
     test::TempDir dir;
-    const fs::path program = dir / "jubilora";
-    fs::copy_file(JUBILORA_EXE, program);
+    const fs::path program = test::CopyProgram(dir.path());
     if (c.start != Start::FirstRun) test::WriteBytes(dir / "jubilora.ini", "[Other]\nStartupCheck=0\n; kept\n");
     if (c.start == Start::Unreadable) fs::create_directory(dir / "jubilora.jld");
     const pid_t pid = test::StartProgram(program, {}, {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + (dir / "config").string()});

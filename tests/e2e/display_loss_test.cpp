@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/program_copy.h"
 #include "support/temp_dir.h"
 #include "support/xvfb.h"
 
@@ -22,8 +23,7 @@ TEST(DisplayLoss, SettingsAreWrittenWhenTheXServerGoesAway) {
   test::Xvfb xvfb;
   ASSERT_TRUE(xvfb.Running());
   test::TempDir dir;
-  const fs::path program = dir / "jubilora";
-  fs::copy_file(JUBILORA_EXE, program);
+  const fs::path program = test::CopyProgram(dir.path());
   test::WriteBytes(dir / "jubilora.ini", "[Other]\nStartupCheck=0\n");
 
   const pid_t pid = fork();

@@ -76,8 +76,10 @@ TEST_F(Installed, TheProgramRunsAndItsDesktopFilesAreValid) {
     EXPECT_EQ(icon.size(), QSize(size, size)) << name;
     EXPECT_TRUE(icon.hasAlphaChannel()) << name;
   }
-  // Only the program goes to bin/: no tests, benchmarks or build tools.
+  // Only the program goes to bin/, its desktop part to libexec/jubilora/: no tests, benchmarks
+  // or build tools.
   EXPECT_EQ(Files(prefix / "bin"), std::set<std::string>{"jubilora"});
+  EXPECT_EQ(Files(prefix / "libexec"), std::set<std::string>{"jubilora/jubilora-desktop"});
   EXPECT_TRUE(fs::is_regular_file(share / "jubilora" / "help" / "index.html"));
 }
 

@@ -18,6 +18,7 @@
 
 #include "data/data_file.h"
 #include "support/process.h"
+#include "support/program_copy.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
 #include "support/xvfb.h"
@@ -56,8 +57,7 @@ bool IsTrayIcon(const XWindow& w) { return w.width <= 64 && w.height <= 64 && w.
 class Desktop {
  public:
   Desktop() {
-    program_ = dir_ / "jubilora";
-    fs::copy_file(JUBILORA_EXE, program_);
+    program_ = test::CopyProgram(dir_.path());
   }
   ~Desktop() {
     for (auto it = started_.rbegin(); it != started_.rend(); ++it) {

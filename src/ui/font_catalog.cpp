@@ -1,4 +1,4 @@
-#include "platform/font_catalog.h"
+#include "ui/font_catalog.h"
 
 #include <QFontDatabase>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/system_colors.h"
+#include "ui/system_colors.h"
 
 #include <QColor>
 #include <QGuiApplication>

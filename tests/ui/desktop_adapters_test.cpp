@@ -7,8 +7,9 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-#include "platform/font_catalog.h"
-#include "platform/system_colors.h"
+#include "platform/default_colors.h"
+#include "ui/font_catalog.h"
+#include "ui/system_colors.h"
 
 namespace jubilora {
 namespace {
@@ -60,6 +61,15 @@ TEST_F(DesktopAdapters, SystemColoursComeFromThePaletteRoleOfTheSamePurposeRedIn
                                                                   expected.blue() << 16))
         << "index " << c.index;
   }
+}
+
+// The text modes have no palette to ask: their table is what the window gets here, so that
+// --print=tsv prints the colours it always printed.
+TEST_F(DesktopAdapters, TheTextModesColourTableIsTheOffscreenPalette) {
+  ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+  const QtSystemColors palette;
+  const DefaultSystemColors table;
+  for (int index = -1; index <= 40; ++index) EXPECT_EQ(table.ColorOf(index), palette.ColorOf(index)) << index;
 }
 
 TEST_F(DesktopAdapters, InstalledFontsMatchInAnyLetterCase) {
