@@ -141,7 +141,7 @@ TEST_F(WindowProgram, FirstRunGreetsWithTheAboutBoxThenTheWindowThenTheWelcome) 
   EXPECT_TRUE(fs::exists(dir_ / "config" / "autostart" / "Jubilora.desktop"));
   // Declining the offer adds nothing; the settings are written at the end.
   EXPECT_FALSE(fs::exists(Paths().data));
-  EXPECT_EQ(KeyCount(), 24);
+  EXPECT_EQ(KeyCount(), 26);
 }
 
 TEST_F(WindowProgram, LaterRunsOpenTheWindowWithoutGreeting) {
@@ -153,7 +153,7 @@ TEST_F(WindowProgram, LaterRunsOpenTheWindowWithoutGreeting) {
   });
   EXPECT_EQ(status, 0);
   EXPECT_TRUE(LogLines().empty());
-  EXPECT_EQ(KeyCount(), 24);
+  EXPECT_EQ(KeyCount(), 26);
 }
 
 TEST_F(WindowProgram, AnUnreadableDataFileIsReportedAndNothingIsWritten) {
@@ -209,7 +209,7 @@ int ShownWithOnceADay(const fs::path& home, const ProgramPaths& paths, bool auto
 TEST_F(WindowProgram, TheOnceADayGateEndsOnlyAnAutomaticStartOnTheSameDay) {
   EXPECT_EQ(ShownWithOnceADay(dir_.path(), Paths(), true, Today), 0);
   // Ended on the way out: the settings went back with every key.
-  EXPECT_EQ(KeyCount(), 24);
+  EXPECT_EQ(KeyCount(), 26);
   EXPECT_EQ(ShownWithOnceADay(dir_.path(), Paths(), true, Today - 1), 1);
   EXPECT_EQ(ShownWithOnceADay(dir_.path(), Paths(), false, Today), 1);
 }
