@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cmath>
 
+#include "core/ascii.h"
+
 namespace jubilora {
 
 namespace {
@@ -61,6 +63,15 @@ std::optional<DayNumber> AnniversaryInYear(int month, int day, int y, LeapDayCho
     case LeapDayChoice::NotShown: break;
   }
   return std::nullopt;
+}
+
+std::optional<DayNumber> ParseIsoDay(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  const auto y = DecimalDigits(text.substr(0, 4));
+  const auto m = DecimalDigits(text.substr(5, 2));
+  const auto d = DecimalDigits(text.substr(8, 2));
+  if (!y || !m || !d || !IsValidCivil(*y, *m, *d)) return std::nullopt;
+  return DayFromCivil(*y, *m, *d);
 }
 
 int IsoWeekday(DayNumber day) {

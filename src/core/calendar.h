@@ -2,6 +2,7 @@
 // Day-count dates (days since 1899-12-30) and their calendar days.
 
 #include <optional>
+#include <string_view>
 
 namespace jubilora {
 
@@ -27,6 +28,9 @@ inline DayNumber DayFromCivil(const CivilDate& d) { return DayFromCivil(d.year, 
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
 bool IsValidCivil(int year, int month, int day);
+
+// A day written YYYY-MM-DD, as the sample source and the command line take it.
+std::optional<DayNumber> ParseIsoDay(std::string_view text);
 
 // Monday = 1 .. Sunday = 7.
 int IsoWeekday(DayNumber day);

@@ -189,15 +189,11 @@ std::string ZodiacSign(int month, int day) {
 }
 
 std::uint32_t ToColor32(StoredColor color, const SystemColors& system) {
-  return 0xFF000000u | SwapRedAndBlue(ResolveColor(color, system));
+  // Only the three colour bytes count: a flag byte on top is dropped with the swap.
+  return 0xFF000000u | SwapRedAndBlue(PlainColor(color, system));
 }
 
 StoredColor FromColor32(std::uint32_t color) { return static_cast<StoredColor>(SwapRedAndBlue(color)); }
-
-std::uint32_t ResolveColor(StoredColor color, const SystemColors& system) {
-  // Only the three colour bytes count; a flag byte on top is not part of the colour.
-  return PlainColor(color, system) & 0x00FFFFFFu;
-}
 
 void RaiseTo(int& target, int candidate) { target = std::max(target, candidate); }
 

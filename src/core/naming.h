@@ -36,8 +36,17 @@ std::string ZodiacSign(int month, int day);
 std::uint32_t ToColor32(StoredColor color, const SystemColors& system);
 // Opaque 0xAARRGGBB back to a stored 0x00BBGGRR (alpha dropped).
 StoredColor FromColor32(std::uint32_t color);
-// A stored colour as plain 0x00BBGGRR, system colours replaced by their current value.
-std::uint32_t ResolveColor(StoredColor color, const SystemColors& system);
+// Opaque 0xFFRRGGBB whose channels are combine(channel of a, channel of b) of two
+// 0xFFRRGGBB colours, each result cut to its low byte.
+template <typename Combine>
+std::uint32_t CombineChannels(std::uint32_t a, std::uint32_t b, Combine combine) {
+  std::uint32_t color = 0xFF000000u;
+  for (const int shift : {16, 8, 0}) {
+    const int channel = combine(static_cast<int>((a >> shift) & 0xFFu), static_cast<int>((b >> shift) & 0xFFu));
+    color |= static_cast<std::uint32_t>(channel & 0xFF) << shift;
+  }
+  return color;
+}
 void RaiseTo(int& target, int candidate);
 
 }  // namespace jubilora

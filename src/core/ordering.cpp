@@ -10,18 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "core/ascii.h"
 #include "core/calendar.h"
 #include "core/exchange_order.h"
 
 namespace jubilora {
 
-std::string UpperDescription(const TAnniversary& record) {
-  std::string text = record.Description();
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
+std::string UpperDescription(const TAnniversary& record) { return UpperAscii(record.Description()); }
 
 namespace {
 

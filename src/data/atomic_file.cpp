@@ -52,7 +52,21 @@ bool IsTemporaryName(const std::string& name, const std::string& prefix) {
   return true;
 }
 
+// Why a file of this st_mode is not read or replaced.
+std::string NotRegularReason(unsigned mode) {
+  if (S_ISDIR(mode)) return std::strerror(EISDIR);
+  if (S_ISFIFO(mode)) return "It is a FIFO, not a regular file";
+  if (S_ISSOCK(mode)) return "It is a socket, not a regular file";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "It is a device, not a regular file";
+  return "It is not a regular file";
+}
+
 }  // namespace
+
+bool PathExists(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
+}
 
 std::filesystem::path FolderOf(const std::filesystem::path& file) {
   const auto folder = file.parent_path();
@@ -69,14 +83,6 @@ std::filesystem::path FollowLinks(const std::filesystem::path& file) {
     current = target.is_absolute() ? target : FolderOf(current) / target;
   }
   return current;
-}
-
-std::string NotRegularReason(unsigned mode) {
-  if (S_ISDIR(mode)) return std::strerror(EISDIR);
-  if (S_ISFIFO(mode)) return "It is a FIFO, not a regular file";
-  if (S_ISSOCK(mode)) return "It is a socket, not a regular file";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "It is a device, not a regular file";
-  return "It is not a regular file";
 }
 
 int WriteAll(int fd, std::string_view bytes) {

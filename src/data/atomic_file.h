@@ -44,8 +44,9 @@ void SyncFolder(const std::filesystem::path& folder);
 // Writes all of `bytes` to an open descriptor. Returns 0 or the errno of the failing call.
 int WriteAll(int fd, std::string_view bytes);
 
-// Why a file of this st_mode is not read or replaced: "It is a FIFO, not a regular file".
-std::string NotRegularReason(unsigned mode);
+// Whether anything stands at `path`, a dangling link included. A path whose state cannot be
+// learned counts as present, so that the operation on it reports the real error.
+bool PathExists(const std::filesystem::path& path);
 
 // The folder of a file; "." for a bare name.
 std::filesystem::path FolderOf(const std::filesystem::path& file);

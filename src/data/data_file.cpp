@@ -25,13 +25,6 @@ constexpr const char* NothingToDelete =
 
 constexpr const char* OkButton = "&OK";
 
-// A path "exists" in any form, a dangling link included; when its state cannot be
-// learned it counts as present, so that the operation on it reports the real error.
-bool Exists(const std::filesystem::path& path) {
-  std::error_code ec;
-  return std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
-}
-
 // A failed save: the step's own message and the system's account of it.
 struct SaveFailure {
   const char* message;
@@ -61,8 +54,8 @@ std::optional<SaveFailure> WriteDataFile(const std::string& bytes, const DataPat
     return SaveFailure{CannotCreateDataFile, *error};
   }
   const auto rotate = [&]() -> std::optional<SaveFailure> {
-    if (!Exists(paths.data)) return Rename(temporary, paths.data, CannotCreateDataFile);
-    if (Exists(paths.backup)) {
+    if (!PathExists(paths.data)) return Rename(temporary, paths.data, CannotCreateDataFile);
+    if (PathExists(paths.backup)) {
       std::error_code ec;
       // Removes a file, a link or an empty folder; anything else is not ours to wipe out.
       std::filesystem::remove(paths.backup, ec);
@@ -108,9 +101,9 @@ FileResult ReadRecordFile(const std::filesystem::path& file, TAnniversaryList& r
 
 FileResult LoadData(const DataPaths& paths, TAnniversaryList& list) {
   const std::filesystem::path* source = nullptr;
-  if (Exists(paths.data)) {
+  if (PathExists(paths.data)) {
     source = &paths.data;
-  } else if (Exists(paths.backup)) {
+  } else if (PathExists(paths.backup)) {
     // Read where it is: the backup stays the backup until the next save rotates it.
     source = &paths.backup;
   } else {

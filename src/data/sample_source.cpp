@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "core/ascii.h"
 #include "core/calendar.h"
 #include "core/text_codec.h"
 #include "data/atomic_file.h"
@@ -33,13 +34,6 @@ constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t MaxSourceSize = 1u << 20;
 constexpr std::string_view SourceTooLarge = "It is too large to be a sample source (over 1 MiB)";
 
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 std::string KindChoices() {
   std::string choices;
   for (const auto& entry : KindWords) {
@@ -47,17 +41,6 @@ std::string KindChoices() {
     choices += entry.word;
   }
   return choices;
-}
-
-// Plain decimal digits only: no sign, no spaces.
-std::optional<int> Number(std::string_view digits) {
-  if (digits.empty() || digits.size() > 4) return std::nullopt;
-  int value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
 }
 
 // One record from the fields of a line; the text of the problem otherwise.
@@ -77,13 +60,9 @@ LineResult ParseKind(std::string_view word, TAnniversary& record) {
 }
 
 LineResult ParseDate(std::string_view text, TAnniversary& record) {
-  const std::string bad = "the date \"" + std::string(text) + "\" is not a day written as YYYY-MM-DD";
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return {{}, bad};
-  const auto year = Number(text.substr(0, 4));
-  const auto month = Number(text.substr(5, 2));
-  const auto day = Number(text.substr(8, 2));
-  if (!year || !month || !day || *year < 1 || !IsValidCivil(*year, *month, *day)) return {{}, bad};
-  record.Date = DayFromCivil(*year, *month, *day);
+  const auto day = ParseIsoDay(text);
+  if (!day) return {{}, "the date \"" + std::string(text) + "\" is not a day written as YYYY-MM-DD"};
+  record.Date = *day;
   return {};
 }
 
@@ -92,7 +71,7 @@ LineResult ParseReminder(std::string_view text, TAnniversary& record) {
     record.ReminderDays = DefaultReminder;
     return {};
   }
-  const auto days = text.size() <= 2 ? Number(text) : std::nullopt;
+  const auto days = text.size() <= 2 ? DecimalDigits(text) : std::nullopt;
   if (!days || *days > MaxSampleReminder) {
     return {{}, "the reminder \"" + std::string(text) + "\" is neither \"default\" nor a number of days from 0 to 90"};
   }
@@ -120,10 +99,10 @@ LineResult ParseLine(std::string_view line) {
     if (at == std::string_view::npos) {
       return {{}, "expected four fields separated by \"|\": kind | date | reminder | description"};
     }
-    fields[i] = Trim(rest.substr(0, at));
+    fields[i] = TrimBlanks(rest.substr(0, at));
     rest.remove_prefix(at + 1);
   }
-  fields[3] = Trim(rest);
+  fields[3] = TrimBlanks(rest);
 
   TAnniversary record;
   record.Importance = SampleImportance;
@@ -146,7 +125,7 @@ ParsedSamples ParseSampleSource(std::string_view text) {
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    line = Trim(line);
+    line = TrimBlanks(line);
     if (line.empty() || line.front() == '#') continue;
 
     LineResult result = ParseLine(line);

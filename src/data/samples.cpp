@@ -1,30 +1,16 @@
 #include "data/samples.h"
 
-#include <system_error>
-#include <vector>
+#include <utility>
 
 #include "core/ordering.h"
+#include "data/atomic_file.h"
 
 namespace jubilora {
 
-namespace {
-
-// Read whole, or nothing when the file is not there.
-std::optional<FileError> ReadSampleFile(const std::filesystem::path& sampleFile, TAnniversaryList& samples) {
-  std::error_code ec;
-  // A file whose state cannot be learned counts as present, so that reading it reports why.
-  if (std::filesystem::symlink_status(sampleFile, ec).type() == std::filesystem::file_type::not_found) {
-    samples.clear();
-    return std::nullopt;
-  }
-  return ReadRecordFile(sampleFile, samples);
-}
-
-}  // namespace
-
 std::optional<FileError> AddSamples(TAnniversaryList& anniversaries, const std::filesystem::path& sampleFile) {
+  if (!PathExists(sampleFile)) return std::nullopt;
   TAnniversaryList samples;
-  if (auto error = ReadSampleFile(sampleFile, samples)) return error;
+  if (auto error = ReadRecordFile(sampleFile, samples)) return error;
   anniversaries.insert(anniversaries.end(), samples.begin(), samples.end());
   return std::nullopt;
 }
@@ -33,15 +19,15 @@ void RemoveSamples(TAnniversaryList& anniversaries) { std::erase_if(anniversarie
 
 void AddSampleDataCommand(TAnniversaryList& anniversaries, const std::filesystem::path& sampleFile,
                           const DataPaths& paths, Ui& ui) {
-  // The file is read before the old samples go, so a failed read changes nothing.
-  TAnniversaryList samples;
-  if (auto error = ReadSampleFile(sampleFile, samples)) {
+  // On a copy, so that a sample file that cannot be read changes nothing; removing first
+  // means that adding twice never doubles the samples.
+  TAnniversaryList changed = anniversaries;
+  RemoveSamples(changed);
+  if (auto error = AddSamples(changed, sampleFile)) {
     ui.ReportError(error->Describe());
     return;
   }
-  // Removing first means that adding twice never doubles the samples.
-  RemoveSamples(anniversaries);
-  anniversaries.insert(anniversaries.end(), samples.begin(), samples.end());
+  anniversaries = std::move(changed);
   SortByDate(anniversaries, -1);
   SaveData(anniversaries, paths, ui);
   ui.DisplayData();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/ascii.h"
 #include "core/calendar.h"
 #include "core/text_codec.h"
 
@@ -27,37 +28,7 @@ constexpr int AnyLeapYear = 2000;
 // Enough of a damaged value to recognise it in a problem's text.
 constexpr std::size_t ShownValueLength = 40;
 
-// --- Small text helpers (ASCII only: every keyword of the format is ASCII) ---------------------
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), Upper);
-  return out;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return Upper(x) == Upper(y);
-         });
-}
-
-std::string_view Trim(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool AllDigits(std::string_view text) { return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit); }
-int Number(std::string_view digits) {
-  int n = 0;
-  for (const char c : digits) n = n * 10 + (c - '0');
-  return n;
-}
 
 // Printable ASCII of a value, shortened, for a problem's text.
 std::string Shown(std::string_view value) {
@@ -146,8 +117,8 @@ void AppendCapped(LogicalLine& logical, std::string_view piece) {
   logical.text.append(piece.substr(0, room));
 }
 
-bool IsBegin(std::string_view line) { return EqualsNoCase(Trim(line), "BEGIN:VCARD"); }
-bool IsEnd(std::string_view line) { return EqualsNoCase(Trim(line), "END:VCARD"); }
+bool IsBegin(std::string_view line) { return EqualsNoCase(TrimBlanks(line), "BEGIN:VCARD"); }
+bool IsEnd(std::string_view line) { return EqualsNoCase(TrimBlanks(line), "END:VCARD"); }
 
 // The first ':' that is not inside a quoted parameter value.
 std::size_t ValueColon(std::string_view line) {
@@ -223,7 +194,7 @@ struct Property {
 };
 
 bool IsNameCharacter(char c) {
-  return IsDigit(c) || (Upper(c) >= 'A' && Upper(c) <= 'Z') || c == '-' || c == '_';
+  return IsDigit(c) || (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'Z') || c == '-' || c == '_';
 }
 
 bool IsEncodingWord(std::string_view word) {
@@ -250,20 +221,20 @@ std::vector<std::string_view> SplitOutsideQuotes(std::string_view text, char sep
 }
 
 Parameter ParseParameter(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   const std::size_t equals = text.find('=');
   // vCard 2.1 writes bare values: "TEL;HOME:", "N;QUOTED-PRINTABLE:".
   if (equals == std::string_view::npos) return {IsEncodingWord(text) ? "ENCODING" : "TYPE", std::string(text)};
-  std::string_view value = Trim(text.substr(equals + 1));
+  std::string_view value = TrimBlanks(text.substr(equals + 1));
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-  return {UpperAscii(Trim(text.substr(0, equals))), std::string(value)};
+  return {UpperAscii(TrimBlanks(text.substr(0, equals))), std::string(value)};
 }
 
 std::optional<Property> ParseProperty(std::string_view line) {
   const std::size_t colon = ValueColon(line);
   if (colon == std::string_view::npos) return std::nullopt;
   const std::vector<std::string_view> head = SplitOutsideQuotes(line.substr(0, colon), ';');
-  const std::string_view fullName = Trim(head.front());
+  const std::string_view fullName = TrimBlanks(head.front());
   const std::size_t dot = fullName.rfind('.');
   const std::string_view group = dot == std::string_view::npos ? std::string_view{} : fullName.substr(0, dot);
   const std::string_view name = dot == std::string_view::npos ? fullName : fullName.substr(dot + 1);
@@ -276,7 +247,7 @@ std::optional<Property> ParseProperty(std::string_view line) {
 
 int HexDigit(char c) {
   if (IsDigit(c)) return c - '0';
-  if (Upper(c) >= 'A' && Upper(c) <= 'F') return Upper(c) - 'A' + 10;
+  if (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'F') return AsciiUpper(c) - 'A' + 10;
   return -1;
 }
 
@@ -391,10 +362,10 @@ std::string PlainLabel(std::string_view label) {
   const std::string_view inner = label.substr(open.size(), label.size() - open.size() - close.size());
   std::string words;
   for (std::size_t i = 0; i < inner.size(); ++i) {
-    const bool wordStart = i > 0 && Upper(inner[i]) == inner[i] && Lower(inner[i]) != inner[i] &&
-                           Lower(inner[i - 1]) == inner[i - 1] && Upper(inner[i - 1]) != inner[i - 1];
+    const bool wordStart = i > 0 && AsciiUpper(inner[i]) == inner[i] && AsciiLower(inner[i]) != inner[i] &&
+                           AsciiLower(inner[i - 1]) == inner[i - 1] && AsciiUpper(inner[i - 1]) != inner[i - 1];
     if (wordStart) words += ' ';
-    words += Lower(inner[i]);
+    words += AsciiLower(inner[i]);
   }
   return CleanText(words);
 }
@@ -409,7 +380,7 @@ struct Date {
 
 // YYYY-MM-DD, YYYYMMDD, --MM-DD or --MMDD, with or without a time part.
 std::optional<Date> ParseDate(std::string_view text, const std::optional<std::string>& omittedYear) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (const std::size_t time = text.find_first_of("Tt"); time != std::string_view::npos) text = text.substr(0, time);
   std::string_view y;
   std::string_view m;
@@ -425,11 +396,13 @@ std::optional<Date> ParseDate(std::string_view text, const std::optional<std::st
   } else {
     return std::nullopt;
   }
-  if (!AllDigits(m) || !AllDigits(d) || (!y.empty() && !AllDigits(y))) return std::nullopt;
-  Date date{Number(m), Number(d), std::nullopt};
-  if (!y.empty()) date.year = Number(y);
+  const auto month = DecimalDigits(m);
+  const auto day = DecimalDigits(d);
+  const auto year = DecimalDigits(y);
+  if (!month || !day || (!y.empty() && !year)) return std::nullopt;
+  Date date{*month, *day, year};
   // Apple writes a date the user gave no year with a stand-in year, and names it.
-  if (date.year && omittedYear && AllDigits(*omittedYear) && Number(*omittedYear) == *date.year) date.year.reset();
+  if (year && omittedYear && DecimalDigits(*omittedYear) == year) date.year.reset();
   if (!IsValidCivil(date.year.value_or(AnyLeapYear), date.month, date.day)) return std::nullopt;
   return date;
 }
@@ -534,7 +507,7 @@ VCardContents ReadVCards(std::string_view bytes) {
   PhysicalLines lines(bytes);
   while (!lines.AtEnd()) {
     const LogicalLine logical = NextLogicalLine(lines);
-    if (Trim(logical.text).empty()) {
+    if (TrimBlanks(logical.text).empty()) {
       if (card) card->inBase64 = false;
     } else if (IsBegin(logical.text)) {
       if (card) {

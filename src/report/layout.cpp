@@ -29,14 +29,6 @@ const TAnniversary& RecordOf(const TAnniversaryList& list, const ReportEntry& en
   return list[static_cast<std::size_t>(entry.index)];
 }
 
-int GradientChannel(std::uint32_t c1, std::uint32_t c2, int shift, int width, int x) {
-  const int from = static_cast<int>((c1 >> shift) & 0xFFu);
-  const int to = static_cast<int>((c2 >> shift) & 0xFFu);
-  const double step = static_cast<double>(from - to) / static_cast<double>(width);
-  const double product = step * static_cast<double>(x);
-  return from - static_cast<int>(std::trunc(product));
-}
-
 }  // namespace
 
 std::optional<int> KindImage(std::uint8_t kind) {
@@ -48,13 +40,10 @@ std::optional<int> KindImage(std::uint8_t kind) {
 std::uint32_t GradientColumnColor(std::uint32_t c1, std::uint32_t c2, int left, int right, int x) {
   // An empty bar has no columns to colour; its start colour is the only sensible answer.
   if (right <= left) return 0xFF000000u | c1;
-  const int width = right - left;
-  std::uint32_t color = 0xFF000000u;
-  for (const int shift : {16, 8, 0}) {
-    const int channel = GradientChannel(c1, c2, shift, width, x);
-    color |= static_cast<std::uint32_t>(channel & 0xFF) << shift;
-  }
-  return color;
+  return CombineChannels(c1, c2, [width = right - left, x](int from, int to) {
+    const double step = static_cast<double>(from - to) / static_cast<double>(width);
+    return from - static_cast<int>(std::trunc(step * static_cast<double>(x)));
+  });
 }
 
 ReportLayout LayoutReport(const TAnniversaryList& list, const std::vector<ReportEntry>& entries, const TCfg& cfg,

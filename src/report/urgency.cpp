@@ -8,23 +8,6 @@ namespace jubilora {
 
 namespace {
 
-struct Channels {
-  int red = 0;
-  int green = 0;
-  int blue = 0;
-};
-
-Channels Split(StoredColor color, const SystemColors& system) {
-  const std::uint32_t plain = ResolveColor(color, system);
-  return {static_cast<int>(plain & 0xFFu), static_cast<int>((plain >> 8) & 0xFFu),
-          static_cast<int>((plain >> 16) & 0xFFu)};
-}
-
-std::uint32_t Pack(const Channels& c) {
-  return 0xFF000000u | (static_cast<std::uint32_t>(c.red & 0xFF) << 16) |
-         (static_cast<std::uint32_t>(c.green & 0xFF) << 8) | static_cast<std::uint32_t>(c.blue & 0xFF);
-}
-
 // base + Trunc(steps * ((toward - base) / P * 2)): the quotient first, everything in
 // doubles, the fraction dropped towards zero.
 int BlendChannel(int base, int toward, double steps, int period) {
@@ -33,9 +16,9 @@ int BlendChannel(int base, int toward, double steps, int period) {
   return base + static_cast<int>(std::trunc(product));
 }
 
-Channels Blend(const Channels& base, const Channels& toward, double steps, int period) {
-  return {BlendChannel(base.red, toward.red, steps, period), BlendChannel(base.green, toward.green, steps, period),
-          BlendChannel(base.blue, toward.blue, steps, period)};
+std::uint32_t Blend(StoredColor base, StoredColor toward, double steps, int period, const SystemColors& system) {
+  return CombineChannels(ToColor32(base, system), ToColor32(toward, system),
+                         [&](int from, int to) { return BlendChannel(from, to, steps, period); });
 }
 
 }  // namespace
@@ -50,12 +33,12 @@ std::uint32_t GetTextColor(DayNumber day, DayNumber today, const TCfg& cfg, cons
   if (n < half) {
     // Here half >= 2, so the period is not zero.
     const double steps = static_cast<double>(period) / 2.0 - static_cast<double>(n);
-    return Pack(Blend(Split(cfg.SemiUrgent, system), Split(cfg.MostUrgent, system), steps, period));
+    return Blend(cfg.SemiUrgent, cfg.MostUrgent, steps, period, system);
   }
   if (n == half) return ToColor32(cfg.SemiUrgent, system);
   if (n < period) {
     const double steps = static_cast<double>(period - n);
-    return Pack(Blend(Split(cfg.LeastUrgent, system), Split(cfg.SemiUrgent, system), steps, period));
+    return Blend(cfg.LeastUrgent, cfg.SemiUrgent, steps, period, system);
   }
   return ToColor32(cfg.LeastUrgent, system);
 }

@@ -1,58 +1,16 @@
 #include "data/contact_import.h"
 
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/calendar.h"
-#include "core/text_codec.h"
 #include "support/records.h"
 
 namespace jubilora {
 namespace {
-
-bool PrintableCp1252(unsigned char byte) {
-  const bool undefined = byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
-  return byte >= 0x20 && byte != 0x7F && !undefined;
-}
-
-TEST(NearestLetters, EveryOutputIsPrintableWindows1252AndWhatFitsStaysAsItIs) {
-  // Random mixes of ASCII (controls too), every two-byte character (Latin-1, Latin Extended,
-  // combining marks, Greek, Cyrillic, ...), longer ones and malformed bytes.
-  const std::vector<std::string> longer = {"\u2003", "\u200B", "\u2022", "\u4E2D", "\U0001F600", "\xC3", "\xFF"};
-  std::mt19937 random(11);
-  for (int round = 0; round < 5000; ++round) {
-    std::string text;
-    for (int i = 0; i < 8; ++i) {
-      const unsigned cp = 0x80 + random() % 0x780;
-      switch (random() % 3) {
-        case 0: text += static_cast<char>(random() % 0x80); break;
-        case 1: text += {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))}; break;
-        default: text += longer[random() % longer.size()];
-      }
-    }
-    for (const char c : Utf8ToCp1252Nearest(text)) EXPECT_TRUE(PrintableCp1252(static_cast<unsigned char>(c))) << text;
-  }
-  std::string printable;
-  for (int b = 0x20; b < 0x100; ++b) {
-    if (PrintableCp1252(static_cast<unsigned char>(b))) printable += static_cast<char>(b);
-  }
-  EXPECT_EQ(Utf8ToCp1252Nearest(Cp1252ToUtf8(printable)), printable);
-}
-
-TEST(NearestLetters, WhereTheRuleIsNotObvious) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"\u0141\u00F3d\u017A \u0150z \u0218", "L\xF3" "dz Oz S"},  // Łódź Őz Ș: letters the code page lacks
-      {"\u0132ssel \u01C4emal", "IJssel DZemal"},                 // one letter, two in Windows-1252
-      {"\u01FC \u01D8", "\xC6 \xFC"},                              // closer letters the code page has
-      {"Zoe\u0308 g\u0301 e\u0301\u0301", "Zo\xEB g \xE9"},          // decomposed accents join or go
-      {"\u0391\u0399 a\tb\u200Bc", "?? a bc"},                     // other scripts, blanks, invisibles
-  };
-  for (const auto& [utf8, cp1252] : cases) EXPECT_EQ(Utf8ToCp1252Nearest(utf8), cp1252) << utf8;
-}
 
 ContactEvent Event(std::string name, ContactDateKind kind, std::optional<int> year, int month, int day,
                    std::string label = {}) {

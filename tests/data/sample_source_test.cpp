@@ -15,8 +15,6 @@
 namespace jubilora {
 namespace {
 
-// --- Reading lines ----------------------------------------------------------------------------
-
 TEST(ParseSampleSource, EveryKindWordReminderAndTheRestOfTheLineAsDescriptionMakeASampleRecord) {
   const std::string fifty(50, 'x');
   const ParsedSamples parsed = ParseSampleSource(
@@ -53,30 +51,21 @@ TEST(ParseSampleSource, RefusesWhatNoRecordCanHoldNamingTheLineAndKeepingNothing
       {"birth | 1952-01-27 | default | Rose", "unknown kind \"birth\""},
       {"Birthday | 1952-01-27 | 3 | x", "other-no-years"},  // the message lists the kinds
       {"birthday | 2023-02-29 | 3 | x", "is not a day"},
-      {"birthday | 1952-13-01 | 3 | x", "is not a day"},
-      {"birthday | 0000-01-01 | 3 | x", "is not a day"},
-      {"birthday | 24.12.1900 | 3 | x", "is not a day"},
-      {"birthday | 1952-1-27 | 3 | x", "is not a day"},
       {"birthday | 1952-01-27 | 91 | x", "reminder \"91\""},
-      {"birthday | 1952-01-27 | -1 | x", "reminder \"-1\""},
       {"birthday | 1952-01-27 | +5 | x", "reminder \"+5\""},
-      {"birthday | 1952-01-27 | Default | x", "reminder \"Default\""},
       {"birthday | 1952-01-27 | 3 |   ", "description is empty"},
       {"birthday | 1952-01-27 | 3 | " + std::string(51, 'x'), "51 characters"},
       {"birthday | 1952-01-27 | 3 | \xE2\x9C\x93 done", "Windows-1252"},
   };
   const std::string good = "holiday | 1900-12-24 | 14 | Christmas Eve\n";
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
     const ParsedSamples parsed = ParseSampleSource(good + "\n# note\n" + c.line + "\n" + good);
+    ASSERT_TRUE(parsed.error.has_value()) << c.line;
     EXPECT_TRUE(parsed.records.empty());
-    ASSERT_TRUE(parsed.error.has_value());
     EXPECT_EQ(parsed.error->line, 4);
     EXPECT_NE(parsed.error->message.find(c.words), std::string::npos) << parsed.error->message;
   }
 }
-
-// --- The build step ---------------------------------------------------------------------------
 
 TEST(BuildSampleFile, WritesTheRecordsWholeOrNamesTheFileAndLineOfTheFirstError) {
   test::TempDir dir;
@@ -96,8 +85,6 @@ TEST(BuildSampleFile, WritesTheRecordsWholeOrNamesTheFileAndLineOfTheFirstError)
   ASSERT_TRUE(missing.has_value());
   EXPECT_NE(missing->find("nothing.txt"), std::string::npos) << *missing;
 }
-
-// --- The samples shipped with the program -----------------------------------------------------
 
 #if !defined(JUBILORA_SAMPLE_SOURCE) || !defined(JUBILORA_SAMPLE_FILE)
 #error "the build names the sample source and the built sample file (cmake/samples.cmake)"

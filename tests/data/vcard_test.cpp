@@ -56,12 +56,13 @@ const std::vector<CardCase> CardCases = {
     {"folds, escapes, a byte-order mark and LF",
      "\xEF\xBB\xBF" "BEGIN:VCARD\nFN:Anna\\nSm\n ith\\, Jr\\; x\\\\y\nBDAY:1990-\n\t05-14\nEND:VCARD\n",
      {"Anna Smith, Jr; x\\y B 1990-05-14 @4"}, {}},
-    {"Apple's groups, labels and omitted year",
+    {"Apple's groups, labels and omitted year (not a number that overflows)",
      "BEGIN:VCARD\nFN:Eli\nitem1.X-ABDATE;type=pref:2012-06-16\nitem1.X-ABLabel:_$!<Anniversary>!$_\n"
      "ITEM2.x-abdate:2019-03-01\nitem2.X-ABLabel:First flat\nBDAY;X-APPLE-OMIT-YEAR=1604;VALUE=date:1604-02-29\n"
-     "X-ABDATE:2000-01-01\nitem3.X-ABDATE:2001-01-01\nitem3.X-ABLabel:_$!<HomePage>!$_\nEND:VCARD\n",
+     "X-ABDATE:2000-01-01\nitem3.X-ABDATE:2001-01-01\nitem3.X-ABLabel:_$!<HomePage>!$_\n"
+     "BDAY;X-APPLE-OMIT-YEAR=99999999999:1604-02-29\nEND:VCARD\n",
      {"Eli O 2012-06-16 [anniversary] @3", "Eli O 2019-03-01 [First flat] @5", "Eli B ----02-29 @7",
-      "Eli O 2000-01-01 @8", "Eli O 2001-01-01 [home page] @9"},
+      "Eli O 2000-01-01 @8", "Eli O 2001-01-01 [home page] @9", "Eli B 1604-02-29 @11"},
      {}},
     {"one day under two names is one event",
      "BEGIN:VCARD\nFN:Bea\nX-EVOLUTION-ANNIVERSARY:1996-10-19\nANNIVERSARY:1996-10-19\nX-ANNIVERSARY:1997-10-19\n"

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
-#include <utility>
+#include <vector>
 
 #include "core/calendar.h"
 #include "core/naming.h"
@@ -14,83 +13,59 @@
 namespace jubilora {
 namespace {
 
-// Stored colour 0x00BBGGRR from red, green, blue.
+// Stored colour 0x00BBGGRR and surface colour 0xFFRRGGBB from red, green, blue.
 StoredColor Stored(int red, int green, int blue) { return (blue << 16) | (green << 8) | red; }
-// Surface colour 0xFFRRGGBB.
-std::uint32_t Surface(int red, int green, int blue) {
-  return 0xFF000000u | (static_cast<std::uint32_t>(red) << 16) | (static_cast<std::uint32_t>(green) << 8) |
-         static_cast<std::uint32_t>(blue);
-}
+std::uint32_t Surface(int red, int green, int blue) { return 0xFF000000u | static_cast<std::uint32_t>(Stored(blue, green, red)); }
 
 const DayNumber Today = DayFromCivil(2025, 1, 28);
 
-TCfg Colours(std::uint8_t period, StoredColor most, StoredColor semi, StoredColor least) {
-  TCfg cfg;
-  cfg.DaysBefore = period;
-  cfg.Passed = Stored(1, 2, 3);
-  cfg.MostUrgent = most;
-  cfg.SemiUrgent = semi;
-  cfg.LeastUrgent = least;
-  return cfg;
-}
-
-class UrgencyColour : public ::testing::Test {
- protected:
-  test::FixedSystemColors system;
-  std::uint32_t At(int offset, const TCfg& cfg) const { return GetTextColor(Today + offset, Today, cfg, system); }
-  // Each case: days from today and the colour expected there.
-  void Expect(const TCfg& cfg, std::initializer_list<std::pair<int, std::uint32_t>> cases) const {
-    for (const auto& [offset, colour] : cases) {
-      EXPECT_EQ(At(offset, cfg), colour) << "P " << +cfg.DaysBefore << " n " << offset;
-    }
+// Past days, today and days past the period have their own colours; between, the colour
+// blends from most to semi urgent over the first half of the period and from semi to least
+// urgent over the second: base + Trunc(steps * ((toward - base) / P * 2)), the quotient first.
+TEST(UrgencyColour, BlendsAcrossThePeriodDroppingFractionsTowardsZero) {
+  struct Case {
+    int period;
+    StoredColor most, semi, least;
+    int offset;
+    std::uint32_t expected;
+  };
+  const StoredColor black = Stored(0, 0, 0);
+  const StoredColor orange = Stored(255, 150, 75);
+  const std::vector<Case> cases = {
+      {30, orange, black, Stored(10, 20, 30), -200, Surface(1, 2, 3)},  // past
+      {30, orange, black, Stored(10, 20, 30), 0, Surface(255, 150, 75)},
+      {30, orange, black, Stored(10, 20, 30), 45, Surface(10, 20, 30)},
+      {0, orange, black, Stored(10, 20, 30), 1, Surface(10, 20, 30)},
+      {1, orange, black, Stored(10, 20, 30), 1, Surface(10, 20, 30)},
+      {2, orange, black, Stored(10, 20, 30), 1, Surface(0, 0, 0)},
+      // An odd period halves downward: n = 6 is 0.2 of the way from semi to most.
+      {15, black, orange, black, 6, Surface(204, 120, 60)},
+      {15, black, orange, black, 7, Surface(255, 150, 75)},
+      {15, black, orange, black, 8, Surface(238, 140, 70)},
+      {15, black, orange, black, 14, Surface(34, 20, 10)},
+      // n = 1: 255 + Trunc(14 * (-255 / 15)) = 17 on the red channel; channels stay apart.
+      {30, Stored(0, 255, 150), Stored(255, 0, 0), Stored(0, 0, 255), 1, Surface(17, 238, 140)},
+      {30, Stored(0, 255, 150), Stored(255, 0, 0), Stored(0, 0, 255), 16, Surface(238, 0, 17)},
+      {30, Stored(0, 255, 150), Stored(255, 0, 0), Stored(0, 0, 255), 29, Surface(17, 0, 238)},
+      // 14 * (-100 / 30 * 2) = -93.33 -> -93, so 7 (rounding down would give 6);
+      // 13 * (100 / 30 * 2) = 86.67 -> 86 (rounding would give 87).
+      {30, Stored(0, 100, 0), Stored(100, 0, 0), black, 1, Surface(7, 93, 0)},
+      {30, Stored(0, 100, 0), Stored(100, 0, 0), black, 17, Surface(86, 0, 0)},
+      // 183 / 21 formed first lands the product just below 61 and 122.
+      {21, Stored(183, 0, 0), black, black, 7, Surface(60, 0, 0)},
+      {21, Stored(183, 0, 0), Stored(183, 0, 0), black, 14, Surface(121, 0, 0)},
+  };
+  const test::FixedSystemColors system;
+  for (const Case& c : cases) {
+    TCfg cfg;
+    cfg.DaysBefore = static_cast<std::uint8_t>(c.period);
+    cfg.Passed = Stored(1, 2, 3);
+    cfg.MostUrgent = c.most;
+    cfg.SemiUrgent = c.semi;
+    cfg.LeastUrgent = c.least;
+    EXPECT_EQ(GetTextColor(Today + c.offset, Today, cfg, system), c.expected)
+        << "P " << c.period << " n " << c.offset << " got " << std::hex << GetTextColor(Today + c.offset, Today, cfg, system);
   }
-};
-
-TEST_F(UrgencyColour, PastTodayFarAndShortPeriodsUseTheirOwnColour) {
-  const StoredColor most = Stored(255, 150, 75), semi = Stored(0, 0, 0), least = Stored(10, 20, 30);
-  const std::uint32_t past = Surface(1, 2, 3), today = Surface(255, 150, 75), far = Surface(10, 20, 30);
-  // A record with a longer own period listed 45 days ahead: its period plays no part.
-  Expect(Colours(30, most, semi, least), {{-1, past}, {-200, past}, {0, today}, {30, far}, {45, far}});
-  Expect(Colours(0, most, semi, least), {{-1, past}, {0, today}, {1, far}, {90, far}});
-  Expect(Colours(1, most, semi, least), {{0, today}, {1, far}});
-  Expect(Colours(2, most, semi, least), {{1, Surface(0, 0, 0)}, {2, far}});
-}
-
-TEST_F(UrgencyColour, OddPeriodHalvesDownward) {
-  // n = 6: (7.5 - 6) / 7.5 = 0.2 of the way from semi to most; n = 8: 14 fifteenths from least to semi.
-  Expect(Colours(15, Stored(0, 0, 0), Stored(255, 150, 75), Stored(0, 0, 0)),
-         {{6, Surface(204, 120, 60)}, {7, Surface(255, 150, 75)}, {8, Surface(238, 140, 70)},
-          {14, Surface(34, 20, 10)}, {15, Surface(0, 0, 0)}});
-}
-
-TEST_F(UrgencyColour, MonthLongPeriodRunsThroughBothBlends) {
-  // n = 1: 255 + Trunc(14 * (-255 / 15)) = 17 on the red channel.
-  Expect(Colours(30, Stored(0, 255, 150), Stored(255, 0, 0), Stored(0, 0, 255)),
-         {{1, Surface(17, 238, 140)}, {15, Surface(255, 0, 0)}, {16, Surface(238, 0, 17)},
-          {29, Surface(17, 0, 238)}, {30, Surface(0, 0, 255)}});
-}
-
-TEST_F(UrgencyColour, FractionsAreDroppedTowardsZeroAfterTheQuotient) {
-  // 14 * (-100 / 30 * 2) = -93.33 -> -93, so 7 (rounding down would give 6);
-  // 13 * (100 / 30 * 2) = 86.67 -> 86 (rounding would give 87).
-  Expect(Colours(30, Stored(0, 100, 0), Stored(100, 0, 0), Stored(0, 0, 0)),
-         {{1, Surface(7, 93, 0)}, {17, Surface(86, 0, 0)}});
-  // With P = 21 the quotient 183 / 21 is formed first in doubles: the product lands just
-  // below 61 and 122, which the exact fraction would reach.
-  Expect(Colours(21, Stored(183, 0, 0), Stored(0, 0, 0), Stored(0, 0, 0)), {{7, Surface(60, 0, 0)}});
-  Expect(Colours(21, Stored(183, 0, 0), Stored(183, 0, 0), Stored(0, 0, 0)), {{14, Surface(121, 0, 0)}});
-}
-
-TEST_F(UrgencyColour, SystemColoursAreResolvedForBlendsAndPlainColours) {
-  const StoredColor windowText = static_cast<StoredColor>(0x80000008u);
-  const StoredColor highlight = static_cast<StoredColor>(0x8000000Du);
-  TCfg cfg = Colours(30, Stored(0, 0, 0), highlight, Stored(10, 20, 30));
-  cfg.Passed = windowText;
-  EXPECT_EQ(At(-1, cfg), ToColor32(windowText, system));
-  EXPECT_EQ(At(15, cfg), ToColor32(highlight, system));
-  // The fixed table gives index 13 as red 141, green 64, blue 13; n = 1 takes 14/15 of
-  // each away, dropping the fraction of what is taken: 141 - 131, 64 - 59, 13 - 12.
-  EXPECT_EQ(At(1, cfg), Surface(10, 5, 1));
 }
 
 // A system colour table the test can change, as when the user switches colour schemes.
@@ -100,25 +75,27 @@ class ChangingSystemColors : public SystemColors {
   std::uint32_t ColorOf(int) const override { return value; }
 };
 
-TEST(UrgencyColourScheme, ChangeShowsAtTheNextCall) {
+TEST(UrgencyColour, SystemColoursAreResolvedAtEachCall) {
   ChangingSystemColors system;
-  const TCfg cfg = Colours(30, static_cast<StoredColor>(0x80000005u), Stored(0, 0, 0), Stored(0, 0, 0));
+  TCfg cfg;
+  cfg.MostUrgent = static_cast<StoredColor>(0x80000005u);
+  cfg.SemiUrgent = static_cast<StoredColor>(0x8000000Du);
+  cfg.LeastUrgent = Stored(10, 20, 30);
   EXPECT_EQ(GetTextColor(Today, Today, cfg, system), Surface(255, 0, 0));
   system.value = 0x00FF0000;
   EXPECT_EQ(GetTextColor(Today, Today, cfg, system), Surface(0, 0, 255));
+  // In a blend too: n = 29 is one step from least towards semi (blue 255).
+  EXPECT_EQ(GetTextColor(Today + 29, Today, cfg, system), Surface(10, 19, 45));
 }
 
-TEST(IconOpacityTest, FadesFromOpaqueTodayToHalfAndIsHalfOutsideThePeriod) {
+TEST(IconOpacity, FadesFromOpaqueTodayToHalfAndIsHalfOutsideThePeriod) {
   const struct {
     int offset, period, opacity;
   } cases[] = {
-      {-1, 30, 128}, {-100, 30, 128}, {31, 30, 128}, {0, 30, 255}, {30, 30, 128},
-      {10, 30, 212},    // 20/30 * 127 = 84.67
-      {29, 30, 132},    // 1/30 * 127 = 4.23
-      {1, 7, 236},      // 6/7 * 127 = 108.86
-      {1, 1, 128},      {0, 255, 255},
-      {100, 255, 205},  // 155/255 * 127 = 77.2
-      {0, 0, 255},      {1, 0, 128},   {-1, 0, 128},
+      {-1, 30, 128}, {31, 30, 128}, {0, 30, 255}, {30, 30, 128},
+      {10, 30, 212},  // 20/30 * 127 = 84.67
+      {1, 7, 236},    // 6/7 * 127 = 108.86
+      {1, 1, 128},    {0, 0, 255}, {1, 0, 128},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IconOpacity(Today + c.offset, Today, c.period), c.opacity) << c.offset << " of " << c.period;
