@@ -3,8 +3,6 @@
 
 #include <filesystem>
 
-#include <QDesktopServices>
-
 #include "online/links.h"
 
 class QWidget;

@@ -1,8 +1,5 @@
 #include "online/links.h"
 
-#include <utility>
-
-#include <QDesktopServices>
 #include <QUrl>
 
 #include "core/product.h"
@@ -17,11 +14,6 @@ std::string MailUrl(const char* address, const char* subjectPart) {
   return std::string("mailto:") + address + subjectPart + ProductName + "&Body=";
 }
 
-UrlOpener& Opener() {
-  static UrlOpener opener;
-  return opener;
-}
-
 }  // namespace
 
 std::string VendorSiteUrl() { return RootPage(VendorSiteHost); }
@@ -32,16 +24,9 @@ std::string QuestionMailUrl() { return MailUrl(SupportAddress, "?Subject=Questio
 std::string CommentMailUrl() { return MailUrl(AuthorsAddress, "?Subject=Comments on "); }
 std::string BugMailUrl() { return MailUrl(BugAddress, "?Subject=Bug in "); }
 
-void OpenUrl(const std::string& address) {
+void OpenUrl(const std::string& address, const UrlOpener& open) {
   // Tolerant parsing encodes the spaces of the subject for the mail program.
-  const QUrl url(QString::fromStdString(address), QUrl::TolerantMode);
-  if (Opener()) {
-    Opener()(url);
-  } else {
-    QDesktopServices::openUrl(url);
-  }
+  open(QUrl(QString::fromStdString(address), QUrl::TolerantMode));
 }
-
-UrlOpener SetUrlOpener(UrlOpener opener) { return std::exchange(Opener(), std::move(opener)); }
 
 }  // namespace jubilora

@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "core/addresses.h"
+#include <QDesktopServices>
 
-class QUrl;
+#include "core/addresses.h"
 
 namespace jubilora {
 
@@ -22,13 +22,11 @@ std::string QuestionMailUrl();
 std::string CommentMailUrl();
 std::string BugMailUrl();
 
-// Hands a web or mailto: address to the desktop; whether a browser or mail program came up
-// is not examined.
-void OpenUrl(const std::string& address);
-
-// Replaces the desktop's opener, e.g. for a test that must not start a browser. An empty
-// function restores it. Returns the previous opener.
+// What hands an address to the desktop (QDesktopServices::openUrl); true when it was taken.
 using UrlOpener = std::function<bool(const QUrl& url)>;
-UrlOpener SetUrlOpener(UrlOpener opener);
+
+// Hands a web or mailto: address to `open`; whether a browser or mail program came up is not
+// examined.
+void OpenUrl(const std::string& address, const UrlOpener& open = QDesktopServices::openUrl);
 
 }  // namespace jubilora

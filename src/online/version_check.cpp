@@ -9,7 +9,6 @@
 
 #include "core/ports.h"
 #include "core/product.h"
-#include "online/links.h"
 
 #ifndef JUBILORA_UPDATE_HOST
 #error "JUBILORA_UPDATE_HOST names the web server of the version file (empty for none); the build sets it."
@@ -31,19 +30,13 @@ constexpr const char* LatestButton = "OK";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-}  // namespace
-
-int CompareVersionTexts(std::string_view online, std::string_view own) {
-  const auto byte = [](char c) { return static_cast<unsigned char>(c); };
-  const std::size_t common = std::min(online.size(), own.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    if (byte(online[i]) != byte(own[i])) return byte(online[i]) < byte(own[i]) ? -1 : 1;
-  }
-  if (online.size() == own.size()) return 0;
-  return online.size() < own.size() ? -1 : 1;
+bool IsNewerVersion(std::string_view online, std::string_view own) {
+  return std::lexicographical_compare(own.begin(), own.end(), online.begin(), online.end(), [](char a, char b) {
+    return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+  });
 }
 
-bool IsNewerVersion(std::string_view online, std::string_view own) { return CompareVersionTexts(online, own) > 0; }
+}  // namespace
 
 std::optional<std::string> VersionInBody(std::string_view body) {
   constexpr std::string_view blanks = " \t\r\n\v\f";
@@ -95,8 +88,8 @@ QUrl VersionFileUrl(const QUrl& server) { return server.resolved(QUrl(QString::f
 
 QUrl DownloadPageUrl(const QUrl& server) { return server.resolved(QUrl(QString::fromLatin1(DownloadPagePath))); }
 
-VersionCheck::VersionCheck(Ui& ui, QAction* menuCheckNow, QObject* parent)
-    : QObject(parent), ui_(ui), menuCheckNow_(menuCheckNow) {
+VersionCheck::VersionCheck(Ui& ui, QAction* menuCheckNow, QObject* parent, UrlOpener open)
+    : QObject(parent), ui_(ui), menuCheckNow_(menuCheckNow), open_(std::move(open)) {
   UpdateMenu();
 }
 
@@ -163,7 +156,7 @@ void VersionCheck::Report(const std::optional<std::string>& online) {
       if (ui_.AnswerDialog(ProductName, NewVersionMessage(ProductName), {YesButton, NoButton}, IconKind::Question,
                            true) == 1 &&
           alive)
-        OpenUrl(DownloadPageUrl(server_).toString().toStdString());
+        OpenUrl(DownloadPageUrl(server_).toString().toStdString(), open_);
       break;
     case CheckReport::Latest:
       ui_.AnswerDialog(ProductName, LatestVersionMessage(ProductName), {LatestButton}, IconKind::Information, true);

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "online/links.h"
+
 class QAction;
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -28,11 +30,6 @@ inline constexpr std::size_t VersionBodyLimit = 1024;
 // A server that stops sending for this long has failed the check.
 inline constexpr std::chrono::milliseconds DefaultCheckTimeout{30000};
 
-// Byte by byte as unsigned 8-bit values; when one text is a prefix of the other, the shorter
-// is lower. Negative, zero or positive as `online` is lower than, equal to or higher than `own`.
-int CompareVersionTexts(std::string_view online, std::string_view own);
-bool IsNewerVersion(std::string_view online, std::string_view own);
-
 // The version a version file's body names: digit runs joined by single dots, white space
 // around them trimmed. Nothing for any other body: an empty one, a portal's web page, ...
 std::optional<std::string> VersionInBody(std::string_view body);
@@ -40,7 +37,8 @@ std::optional<std::string> VersionInBody(std::string_view body);
 enum class CheckReport { Nothing, Failure, NewVersion, Latest };
 
 // Which message a finished check shows; `online` is nothing when the check failed. A start-up
-// check speaks only of a newer version.
+// check speaks only of a newer version. Versions compare byte by byte as unsigned 8-bit
+// values, a prefix being the lower.
 CheckReport ChooseCheckReport(const std::optional<std::string>& online, bool manualCheck,
                               std::string_view ownVersion);
 
@@ -60,8 +58,8 @@ class VersionCheck : public QObject {
   Q_OBJECT
  public:
   // `menuCheckNow` is disabled while a check runs, and for good when there is no server to
-  // ask; the messages go through `ui`.
-  VersionCheck(Ui& ui, QAction* menuCheckNow, QObject* parent = nullptr);
+  // ask; the messages go through `ui`, and the download page to `open`.
+  VersionCheck(Ui& ui, QAction* menuCheckNow, QObject* parent = nullptr, UrlOpener open = QDesktopServices::openUrl);
   ~VersionCheck() override;
 
   // The silent start-up mode: the check reports only a newer version.
@@ -88,6 +86,7 @@ class VersionCheck : public QObject {
 
   Ui& ui_;
   QPointer<QAction> menuCheckNow_;
+  UrlOpener open_;
   QNetworkAccessManager* manager_ = nullptr;  // made at the first check
   QPointer<QNetworkReply> reply_;
   QByteArray body_;

@@ -1,12 +1,12 @@
 #include "platform/autostart.h"
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 
 #include "core/product.h"
 #include "data/atomic_file.h"
+#include "platform/ini_file.h"
 
 namespace jubilora {
 
@@ -22,6 +22,8 @@ constexpr std::string_view ReservedCharacters = " \t\n\"'\\><~|&;$*?#()`";
 constexpr std::string_view QuotedEscapes = "\"`$\\";
 // Field codes a launcher replaces; with no files to hand over they all expand to nothing.
 constexpr std::string_view FieldCodes = "fFuUickdDnNvm";
+constexpr std::size_t MaxEntrySize = 1u << 20;
+constexpr std::string_view EntryTooLarge = "It is too large to be an autostart entry (over 1 MiB)";
 
 // The keys of the [Desktop Entry] group that decide whether and what the entry starts.
 struct EntryKeys {
@@ -32,13 +34,6 @@ struct EntryKeys {
   std::optional<std::string> gnomeEnabled;
 };
 
-std::string_view TrimSpaces(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 EntryKeys ParseEntry(const std::string& text) {
   EntryKeys keys;
   bool inEntryGroup = false;
@@ -47,7 +42,7 @@ EntryKeys ParseEntry(const std::string& text) {
   while (std::getline(lines, raw)) {
     std::string_view line(raw);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const std::string_view trimmed = TrimSpaces(line);
+    const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.empty() || trimmed.front() == '#') continue;
     if (trimmed.front() == '[') {
       inEntryGroup = trimmed == EntryGroup;
@@ -57,7 +52,7 @@ EntryKeys ParseEntry(const std::string& text) {
     if (!inEntryGroup) continue;
     const auto equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    const std::string_view key = TrimSpaces(line.substr(0, equals));
+    const std::string_view key = TrimBlanks(line.substr(0, equals));
     std::string_view value = line.substr(equals + 1);
     value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
     // The first occurrence of a key counts.
@@ -72,20 +67,18 @@ EntryKeys ParseEntry(const std::string& text) {
   return keys;
 }
 
-std::optional<std::string> ReadWholeFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return bytes.str();
+// Only a regular file of a sensible size is read, never waited on; failures read as nothing.
+std::optional<std::string> ReadEntry(const fs::path& file) {
+  std::string bytes;
+  if (ReadRegularFile(file, MaxEntrySize, EntryTooLarge, bytes)) return std::nullopt;
+  return bytes;
 }
 
 // Hidden=true or X-GNOME-Autostart-enabled=false is how desktops switch an entry off
 // without removing it; such an entry starts nothing.
 bool SwitchedOff(const EntryKeys& keys) {
-  return (keys.hidden && TrimSpaces(*keys.hidden) == "true") ||
-         (keys.gnomeEnabled && TrimSpaces(*keys.gnomeEnabled) == "false");
+  return (keys.hidden && TrimBlanks(*keys.hidden) == "true") ||
+         (keys.gnomeEnabled && TrimBlanks(*keys.gnomeEnabled) == "false");
 }
 
 std::string DoublePercents(std::string_view word) {
@@ -133,6 +126,20 @@ std::string ExpandFieldCodes(std::string_view line) {
   return out;
 }
 
+// The whole desktop file that starts `command` at log-on.
+std::string AutostartDesktopEntry(const std::vector<std::string>& command) {
+  std::string entry;
+  entry += std::string(EntryGroup) + "\n";
+  entry += "Type=Application\n";
+  entry += std::string("Name=") + ProductName + "\n";
+  entry += std::string("Comment=") + EntryComment + "\n";
+  entry += std::string("Icon=") + ApplicationId + "\n";
+  entry += "Exec=" + EscapeDesktopString(ExecCommandLine(command)) + "\n";
+  entry += "Terminal=false\n";
+  entry += "X-GNOME-Autostart-enabled=true\n";
+  return entry;
+}
+
 }  // namespace
 
 XdgAutostart::XdgAutostart(fs::path folder)
@@ -147,7 +154,7 @@ XdgAutostart XdgAutostart::ForCurrentUser() { return XdgAutostart(UserFolder(Pro
 bool XdgAutostart::ValueExists() const {
   std::error_code error;
   if (!fs::is_regular_file(file_, error)) return false;
-  const auto text = ReadWholeFile(file_);
+  const auto text = ReadEntry(file_);
   // An entry we cannot read is still there; ReadValue tells the caller it is unreadable.
   return !text || !SwitchedOff(ParseEntry(*text));
 }
@@ -155,10 +162,10 @@ bool XdgAutostart::ValueExists() const {
 std::optional<std::vector<std::string>> XdgAutostart::ReadValue() const {
   std::error_code error;
   if (!fs::is_regular_file(file_, error)) return std::nullopt;
-  const auto text = ReadWholeFile(file_);
+  const auto text = ReadEntry(file_);
   if (!text) return std::nullopt;
   const EntryKeys keys = ParseEntry(*text);
-  if (!keys.hasGroup || !keys.exec || TrimSpaces(keys.type.value_or("")) != "Application")
+  if (!keys.hasGroup || !keys.exec || TrimBlanks(keys.type.value_or("")) != "Application")
     return std::vector<std::string>{};
   return ExecWords(UnescapeDesktopString(*keys.exec)).value_or(std::vector<std::string>{});
 }
@@ -275,19 +282,6 @@ std::string UnescapeDesktopString(std::string_view value) {
     }
   }
   return out;
-}
-
-std::string AutostartDesktopEntry(const std::vector<std::string>& command) {
-  std::string entry;
-  entry += std::string(EntryGroup) + "\n";
-  entry += "Type=Application\n";
-  entry += std::string("Name=") + ProductName + "\n";
-  entry += std::string("Comment=") + EntryComment + "\n";
-  entry += std::string("Icon=") + ApplicationId + "\n";
-  entry += "Exec=" + EscapeDesktopString(ExecCommandLine(command)) + "\n";
-  entry += "Terminal=false\n";
-  entry += "X-GNOME-Autostart-enabled=true\n";
-  return entry;
 }
 
 }  // namespace jubilora

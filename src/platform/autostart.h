@@ -67,7 +67,4 @@ std::optional<std::vector<std::string>> ExecWords(std::string_view commandLine);
 std::string EscapeDesktopString(std::string_view text);
 std::string UnescapeDesktopString(std::string_view value);
 
-// The whole desktop file that starts `command` at log-on.
-std::string AutostartDesktopEntry(const std::vector<std::string>& command);
-
 }  // namespace jubilora

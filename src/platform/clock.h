@@ -1,9 +1,12 @@
 #pragma once
-// Today and now, replaceable in tests and by --today.
+// Today and now, replaceable in tests and by --today; and the one conversion between the
+// program's day counts and Qt's dates.
 
 #include <optional>
 
 #include "core/calendar.h"
+
+class QDate;
 
 namespace jubilora {
 
@@ -13,5 +16,8 @@ class Clock {
   static DayNumber Today();
   static void FixToday(std::optional<DayNumber> day);
 };
+
+QDate ToQDate(DayNumber day);
+DayNumber FromQDate(const QDate& date);
 
 }  // namespace jubilora

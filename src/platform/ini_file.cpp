@@ -13,14 +13,6 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::size_t kMaxSize = 1u << 20;
 constexpr std::string_view kTooLarge = "It is too large to be a Jubilora settings file (over 1 MiB)";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -34,12 +26,12 @@ bool SameName(std::string_view a, std::string_view b) {
 // The name of a section line, or nothing when the line is not one. A header without its
 // closing bracket still opens a section, as the profile functions read it.
 std::optional<std::string_view> SectionName(std::string_view line) {
-  line = Trim(line);
+  line = TrimBlanks(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
   line.remove_prefix(1);
   const std::size_t close = line.find(']');
   if (close != std::string_view::npos) line = line.substr(0, close);
-  return Trim(line);
+  return TrimBlanks(line);
 }
 
 struct KeyLine {
@@ -48,11 +40,11 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> ParseKeyLine(std::string_view line) {
-  const std::string_view trimmed = Trim(line);
+  const std::string_view trimmed = TrimBlanks(line);
   if (trimmed.empty() || trimmed.front() == ';') return std::nullopt;
   const std::size_t equals = trimmed.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
-  return KeyLine{Trim(trimmed.substr(0, equals)), Trim(trimmed.substr(equals + 1))};
+  return KeyLine{TrimBlanks(trimmed.substr(0, equals)), TrimBlanks(trimmed.substr(equals + 1))};
 }
 
 std::string MakeKeyLine(std::string_view key, std::string_view value) {
@@ -63,6 +55,12 @@ std::string MakeKeyLine(std::string_view key, std::string_view value) {
 }
 
 }  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
 
 IniLoadResult IniFile::Load(const std::filesystem::path& path) {
   IniLoadResult result;
@@ -100,7 +98,7 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 std::optional<IniFile::Span> IniFile::FindSection(std::string_view section) const {
-  const std::string_view wanted = Trim(section);
+  const std::string_view wanted = TrimBlanks(section);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const auto name = SectionName(lines_[i]);
     if (!name || !SameName(*name, wanted)) continue;
@@ -112,7 +110,7 @@ std::optional<IniFile::Span> IniFile::FindSection(std::string_view section) cons
 }
 
 std::optional<std::size_t> IniFile::FindKey(const Span& span, std::string_view key) const {
-  const std::string_view wanted = Trim(key);
+  const std::string_view wanted = TrimBlanks(key);
   for (std::size_t i = span.header + 1; i < span.end; ++i) {
     const auto parsed = ParseKeyLine(lines_[i]);
     if (parsed && SameName(parsed->name, wanted)) return i;
@@ -130,12 +128,12 @@ std::optional<std::string> IniFile::GetString(std::string_view section, std::str
 
 void IniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
   value = value.substr(0, value.find_first_of("\r\n"));
-  const std::string line = MakeKeyLine(Trim(key), value);
+  const std::string line = MakeKeyLine(TrimBlanks(key), value);
   const auto span = FindSection(section);
   if (!span) {
     // A blank line keeps a new section apart from the one before it.
-    if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
-    lines_.push_back("[" + std::string(Trim(section)) + "]");
+    if (!lines_.empty() && !TrimBlanks(lines_.back()).empty()) lines_.emplace_back();
+    lines_.push_back("[" + std::string(TrimBlanks(section)) + "]");
     lines_.push_back(line);
     return;
   }
@@ -146,7 +144,7 @@ void IniFile::SetString(std::string_view section, std::string_view key, std::str
   // After the section's last non-blank line, so that blank lines before the next
   // section stay where they are.
   std::size_t insertAt = span->end;
-  while (insertAt > span->header + 1 && Trim(lines_[insertAt - 1]).empty()) --insertAt;
+  while (insertAt > span->header + 1 && TrimBlanks(lines_[insertAt - 1]).empty()) --insertAt;
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
 }
 

@@ -3,22 +3,13 @@
 #include <QDate>
 
 #include "core/text_codec.h"
+#include "platform/clock.h"
 
 namespace jubilora {
 
 namespace {
 
 const QString kIsoDate = QStringLiteral("yyyy-MM-dd");
-
-QDate ToQDate(DayNumber day) {
-  const CivilDate civil = CivilFromDay(day);
-  return QDate(civil.year, civil.month, civil.day);
-}
-
-std::optional<std::string> ToCp1252(const QString& text) {
-  const QByteArray utf8 = text.toUtf8();
-  return Utf8ToCp1252(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-}
 
 // One piece of a Qt time format: a field letter run, or literal text.
 struct Token {
@@ -134,7 +125,7 @@ QtRegionalSettings::QtRegionalSettings(const QLocale& locale)
 
 std::string QtRegionalSettings::FormatShortDate(DayNumber day) const {
   const QDate date = ToQDate(day);
-  if (auto text = ToCp1252(locale_.toString(date, shortDateFormat_))) return *text;
+  if (auto text = Utf8ToCp1252(locale_.toString(date, shortDateFormat_).toStdString())) return *text;
   return date.toString(kIsoDate).toStdString();
 }
 
@@ -145,11 +136,9 @@ std::optional<DayNumber> QtRegionalSettings::ParseShortDate(const std::string& t
     // The stand-in form, but only where it is what FormatShortDate writes.
     date = QDate::fromString(unicode, kIsoDate);
     if (!date.isValid()) return std::nullopt;
-    const DayNumber day = DayFromCivil(date.year(), date.month(), date.day());
-    if (FormatShortDate(day) != text) return std::nullopt;
-    return day;
+    if (FormatShortDate(FromQDate(date)) != text) return std::nullopt;
   }
-  return DayFromCivil(date.year(), date.month(), date.day());
+  return FromQDate(date);
 }
 
 std::string QtRegionalSettings::ListSeparator() const {
@@ -179,7 +168,7 @@ std::string QtRegionalSettings::FormatDuration(int seconds) const {
       text += gap;  // AM/PM, time zone, milliseconds
     }
   }
-  if (auto result = ToCp1252(CloseGaps(text, gap))) return *result;
+  if (auto result = Utf8ToCp1252(CloseGaps(text, gap).toStdString())) return *result;
   return QStringLiteral("%1:%2:%3")
       .arg(values[0])
       .arg(values[1], 2, 10, QLatin1Char('0'))

@@ -26,12 +26,10 @@ class QtRegionalSettings : public RegionalSettings {
   // without AM/PM marker or time zone; hours count on past 12 and 24.
   std::string FormatDuration(int seconds) const override;
 
-  // The short date format with a two-digit year widened to four digits, so that a date
-  // written in it reads back as the same day.
-  const QString& ShortDateFormat() const { return shortDateFormat_; }
-
  private:
   QLocale locale_;
+  // With a two-digit year widened to four digits, so that a date written in it reads back as
+  // the same day.
   QString shortDateFormat_;
 };
 

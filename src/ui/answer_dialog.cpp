@@ -14,6 +14,7 @@
 
 #include "report/render/report_painter.h"
 #include "ui/error_report.h"
+#include "ui/qt_text.h"
 #include "ui/window_placement.h"
 
 namespace jubilora {
@@ -46,12 +47,6 @@ void RunHelp(QWidget* dialog, const QString& helpPath) {
   } else {
     ShowErrorReport(dialog, QString::fromLatin1(NoHelpViewer));
   }
-}
-
-QString MessageLines(QString message) {
-  message.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return message;
 }
 
 QStyle::StandardPixmap PixmapOf(IconKind icon) {
@@ -111,7 +106,7 @@ class AnswerWindow : public QDialog {
       : QDialog(owner, DialogFlags(canCancel)), canCancel_(canCancel), helpPath_(std::move(helpPath)) {
     if (buttons.isEmpty()) buttons.append(QString::fromLatin1(FallbackButton));
     setWindowTitle(QLatin1Char(' ') + caption);
-    const QString lines = MessageLines(message);
+    const QString lines = WithLineFeeds(message);
     setAccessibleDescription(lines);
 
     auto* outer = new QHBoxLayout(this);

@@ -103,8 +103,8 @@ Entry EntryOf(const QComboBox& box, int row) { return static_cast<Entry>(box.ite
 
 }  // namespace
 
-ColorBox::ColorBox(const SystemColors& systemColors, QWidget* parent)
-    : QComboBox(parent), systemColors_(systemColors), picker_(RunColorDialog) {
+ColorBox::ColorBox(const SystemColors& systemColors, QWidget* parent, ColorPicker picker)
+    : QComboBox(parent), systemColors_(systemColors), picker_(picker ? std::move(picker) : RunColorDialog) {
   setMaxVisibleItems(VisibleRows);
   setIconSize(SwatchSize());
   // A scrolling list of a few rows rather than a menu as tall as the screen.
@@ -127,10 +127,6 @@ ColorBox::ColorBox(const SystemColors& systemColors, QWidget* parent)
   addGroup(SystemColorNames);
   connect(this, &QComboBox::activated, this, &ColorBox::Activated);
   SetColor(0);
-}
-
-void ColorBox::SetColorPicker(ColorPicker picker) {
-  picker_ = picker ? std::move(picker) : ColorPicker(RunColorDialog);
 }
 
 void ColorBox::SetColor(StoredColor color) {

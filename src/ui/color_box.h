@@ -21,13 +21,12 @@ class ColorBox : public QComboBox {
   // Asks the user for a colour, starting from `initial`; nothing when cancelled.
   using ColorPicker = std::function<std::optional<QColor>(QWidget* owner, const QColor& initial)>;
 
-  ColorBox(const SystemColors& systemColors, QWidget* parent = nullptr);
+  // Without a picker, "Custom..." opens the colour dialog.
+  explicit ColorBox(const SystemColors& systemColors, QWidget* parent = nullptr, ColorPicker picker = {});
 
   // Any stored value, system colours included; Color() gives it back unchanged.
   void SetColor(StoredColor color);
   StoredColor Color() const;
-  // Replaces the colour dialog (tests); an empty picker restores the dialog.
-  void SetColorPicker(ColorPicker picker);
   // Draws the swatches of the system colours anew from the current colour scheme.
   void RefreshSwatches();
 

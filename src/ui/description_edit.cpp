@@ -10,14 +10,16 @@
 
 namespace jubilora {
 
+namespace {
+
+// A character the user may type into a description: one the record can store, and no
+// control character.
 bool IsStorableCharacter(char32_t codePoint) {
   if (codePoint < 0x20 || codePoint == 0x7F) return false;
   // The five bytes Windows-1252 leaves undefined only survive from old files.
   if (codePoint >= 0x80 && codePoint <= 0x9F) return false;
   return Cp1252FromCodePoint(codePoint).has_value();
 }
-
-namespace {
 
 QString StorablePart(const QString& text) {
   QString kept;

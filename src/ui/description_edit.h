@@ -10,10 +10,6 @@
 
 namespace jubilora {
 
-// A character the user may type into a description: one the record can store, and no
-// control character.
-bool IsStorableCharacter(char32_t codePoint);
-
 class DescriptionEdit : public QLineEdit {
   Q_OBJECT
 

@@ -32,4 +32,10 @@ std::optional<std::string> ToCp1252(const QString& text) {
   return Utf8ToCp1252(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
+QString WithLineFeeds(QString text) {
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+
 }  // namespace jubilora

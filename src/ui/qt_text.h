@@ -13,4 +13,7 @@ QString FromCp1252(const std::string& text);
 // Nothing when a character has no Windows-1252 byte; such text is refused, never altered.
 std::optional<std::string> ToCp1252(const QString& text);
 
+// The program's texts break lines with CR LF; Qt's widgets with a plain line feed.
+QString WithLineFeeds(QString text);
+
 }  // namespace jubilora

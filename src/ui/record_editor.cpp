@@ -52,17 +52,10 @@ constexpr Qt::FocusPolicy GreyYearFocus = Qt::ClickFocus;
 
 QString Text(const char* text) { return QString::fromLatin1(text); }
 
-QDate ToQDate(DayNumber day) {
-  const CivilDate c = CivilFromDay(day);
-  return {c.year, c.month, c.day};
-}
-
 // 1 January of the current year: where a new record starts.
 DayNumber NewYearsDay() {
   return DayFromCivil(std::clamp(CivilFromDay(Clock::Today()).year, FirstEditorYear, LastEditorYear), 1, 1);
 }
-
-DayNumber FromQDate(const QDate& date) { return DayFromCivil(date.year(), date.month(), date.day()); }
 
 // Sets a guard flag for one step and puts back what it was, so that a nested change
 // (a day that drops to a new limit) cannot clear it early.
@@ -392,7 +385,7 @@ void TfrmEdit::cseDMYChange() {
   if (calendarWritingFields_) return;
   const FlagScope writing(fieldsWritingCalendar_);
   // Lowering the limit may drop the day, which comes back here first; the flag stays set.
-  cseDay_->setMaximum(DayLimit(cseYear_->value(), cseMonth_->value()));
+  cseDay_->setMaximum(DaysInMonth(cseYear_->value(), cseMonth_->value()));
   calDate_->setSelectedDate(QDate(cseYear_->value(), cseMonth_->value(), cseDay_->value()));
 }
 

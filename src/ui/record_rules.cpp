@@ -43,8 +43,6 @@ std::uint8_t StoredImportance(int importancePosition) {
 
 bool DayFirst(std::uint8_t dateFormat) { return dateFormat >= 3 && dateFormat <= 7; }
 
-int DayLimit(int year, int month) { return DaysInMonth(year, month); }
-
 DayNumber EditorDay(double storedDate, DayNumber fallback) {
   if (std::isnan(storedDate)) return fallback;
   if (const auto whole = WholeDay(storedDate)) {
@@ -67,6 +65,8 @@ MissingItem FirstMissing(const std::string& description, int kindPosition, int i
   return MissingItem::None;
 }
 
+namespace {
+
 void WriteRecord(const EditorInput& input, TAnniversary& record) {
   record.SetDescription(input.description);
   record.Date = static_cast<double>(input.date);
@@ -76,6 +76,8 @@ void WriteRecord(const EditorInput& input, TAnniversary& record) {
                             ? DefaultReminder
                             : static_cast<std::uint8_t>(std::clamp(input.reminderDays, 0, MaxReminderField));
 }
+
+}  // namespace
 
 int CommitInput(const EditorInput& input, TAnniversaryList& anniversaries, bool adding,
                 int editedIndex) {

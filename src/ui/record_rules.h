@@ -50,9 +50,6 @@ std::uint8_t StoredImportance(int importancePosition);
 // Formats 3 to 7 write the day before the month, and so do the editor's date fields.
 bool DayFirst(std::uint8_t dateFormat);
 
-// The upper limit of the day field for the month and year the fields show.
-int DayLimit(int year, int month);
-
 // The day the editor opens a stored date on: its whole day, held within the calendar's
 // range; a date with no calendar day at all opens on `fallback`.
 DayNumber EditorDay(double storedDate, DayNumber fallback);
@@ -74,8 +71,6 @@ struct EditorInput {
   bool useDefaultReminder = true;
   int reminderDays = 0;
 };
-
-void WriteRecord(const EditorInput& input, TAnniversary& record);
 
 // Writes complete input into the list: into a new zero-filled record at the end when
 // adding, else into the record at editedIndex. Returns the index written.

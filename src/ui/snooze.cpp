@@ -18,13 +18,6 @@ namespace jubilora {
 
 namespace {
 
-// Tooltips and titles break lines with a plain line feed here.
-QString WithLineFeeds(const std::string& text) {
-  QString result = FromCp1252(text);
-  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return result;
-}
-
 // The tooltip's second line starts with a blank, so the lines join without one.
 QString OnOneLine(const std::string& text) {
   QString result = FromCp1252(text);
@@ -141,10 +134,11 @@ void QtTrayPort::ShowIcon() { icon_.show(); }
 
 void QtTrayPort::HideIcon() { icon_.hide(); }
 
-void QtTrayPort::SetToolTip(const std::string& text) { icon_.setToolTip(WithLineFeeds(text)); }
+void QtTrayPort::SetToolTip(const std::string& text) { icon_.setToolTip(WithLineFeeds(FromCp1252(text))); }
 
 void QtTrayPort::ShowBalloon(const std::string& title, const std::string& text, int timeoutSeconds) {
-  icon_.showMessage(FromCp1252(title), WithLineFeeds(text), QSystemTrayIcon::Information, timeoutSeconds * 1000);
+  icon_.showMessage(FromCp1252(title), WithLineFeeds(FromCp1252(text)), QSystemTrayIcon::Information,
+                    timeoutSeconds * 1000);
 }
 
 void QtTrayPort::HideBalloon() {

@@ -76,10 +76,6 @@ class SnoozeController : public QObject {
   void WindowRestored();
 
   bool Snoozed() const { return state_.Snoozed(); }
-  // Snoozed into the notification area rather than minimised.
-  bool InTray() const { return inTray_; }
-  const SnoozeState& State() const { return state_; }
-  const QTimer& TrayDelay() const { return trayDelay_; }
 
  private:
   void Snooze(const SnoozeDuration& duration, bool toTray);

@@ -28,13 +28,15 @@ const QWidget* VisibleOwner(const QWidget* owner) {
   return window->isVisible() ? window : nullptr;
 }
 
-}  // namespace
-
+// The available geometry (the screen less its panels) of the screen the widget is on, or of
+// the primary screen.
 QRect WorkArea(const QWidget* widget) {
   QScreen* screen = widget != nullptr ? widget->screen() : nullptr;
   if (screen == nullptr) screen = QGuiApplication::primaryScreen();
   return screen != nullptr ? screen->availableGeometry() : QRect();
 }
+
+}  // namespace
 
 QMargins FrameMargins(const QWidget* window, const QWidget* owner) {
   const QMargins own = OwnFrame(window);

@@ -3,16 +3,11 @@
 // work area's edges, frame included. Every window of the program is placed here.
 
 #include <QMargins>
-#include <QRect>
 #include <QSize>
 
 class QWidget;
 
 namespace jubilora {
-
-// The available geometry (the screen less its panels) of the screen the widget is on, or of
-// the primary screen.
-QRect WorkArea(const QWidget* widget);
 
 // The window manager's frame around a window. Before its first showing a window has no frame
 // yet; it will get one like its owner's, so the owner's is taken then.

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <functional>
 #include <string>
@@ -21,7 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::FakeUi;
 using test::ReadBytes;
-using test::TempDir;
 using test::WriteBytes;
 using Words = std::vector<std::string>;
 
@@ -36,183 +34,114 @@ std::string Show(const AutostartMenuState& s) {
          std::to_string(s.onceADayImage);
 }
 
-// --- The Desktop Entry rules -------------------------------------------------------------
+struct Autostart : ::testing::Test {
+  test::TempDir dir;
+  fs::path config = dir / "config";
+  XdgAutostart store{config / "autostart"};
+  fs::path program = dir / "bin" / "jubilora";
+  FakeUi ui;
+  const AutostartMenuState off = StartupAutostartMenu(false, false);
+  AutostartMenuState On(bool onceADay) { return StartupAutostartMenu(true, onceADay); }
+};
 
-TEST(DesktopEntryExec, EscapesBothLayersForEveryReservedCharacter) {
-  EXPECT_EQ(ExecCommandLine({"/opt/x/jubilora", "two words"}), "\"/opt/x/jubilora\" \"two words\"");
-  // Command-line layer: \" \$ \\ \` inside the quotes, %% for a percent sign.
-  const std::string line = ExecCommandLine({"/opt/my \"x\" $y\\z `w` 50%/jubilora", "/autorun"});
-  EXPECT_EQ(line, R"("/opt/my \"x\" \$y\\z \`w\` 50%%/jubilora" /autorun)");
-  // String layer on top: every backslash doubled, so a literal backslash takes four.
-  EXPECT_EQ(EscapeDesktopString(line), R"("/opt/my \\"x\\" \\$y\\\\z \\`w\\` 50%%/jubilora" /autorun)");
-  EXPECT_EQ(EscapeDesktopString(" a\tb\nc\rd"), "\\sa\\tb\\nc\\rd");
-  // An escape the string layer does not know is left for the command-line layer.
-  EXPECT_EQ(UnescapeDesktopString(R"("\$HOME")"), R"("\$HOME")");
-}
-
-TEST(DesktopEntryExec, EveryAwkwardPathSurvivesBothLayersBothWays) {
-  const std::vector<std::string> programs{
-      "/home/ann/My Programs/jubilora",     "/home/ann/\"quoted\"/jubilora",      "/home/ann/it's/jubilora",
-      "/home/ann/a\\b/c\\\\d/jubilora",     "/home/ann/$HOME/`id`/jubilora",      "/home/ann/100% sure/%f/%%/jubilora",
-      "/home/ann/tab\there/new\nline/jubilora", " leading blank/jubilora",       "/home/ann/;&|<>~*?#()=/jubilora",
-      "/home/änn/Ünïcödé/jubilora",
-  };
-  for (const auto& program : programs) {
-    const Words command{program, "/autorun"};
-    const std::string stored = EscapeDesktopString(ExecCommandLine(command));
-    EXPECT_EQ(stored.find('\n'), std::string::npos) << program;
-    EXPECT_EQ(ExecWords(UnescapeDesktopString(stored)), command) << program << "\n  stored as " << stored;
+// Every path comes back as it was written, through both escaping layers and the file; the
+// Exec line is what the Desktop Entry rules ask for.
+TEST_F(Autostart, EveryAwkwardProgramPathSurvivesTheEntry) {
+  for (const std::string program :
+       {"/home/ann/My Programs/jubilora", "/home/ann/\"quoted\"/jubilora", "/home/ann/it's/jubilora",
+        "/home/ann/a\\b/c\\\\d/jubilora", "/home/ann/$HOME/`id`/jubilora", "/home/ann/100% sure/%f/%%/jubilora",
+        "/home/ann/tab\there/new\nline/jubilora", " leading blank/jubilora", "/home/ann/;&|<>~*?#()=/jubilora",
+        "/home/änn/Ünïcödé/jubilora"}) {
+    ASSERT_EQ(store.WriteValue({program, "/autorun"}), std::nullopt);
+    EXPECT_EQ(store.ReadValue(), (Words{program, "/autorun"})) << ReadBytes(store.File());
   }
-}
-
-TEST(DesktopEntryExec, ReadsEntriesWrittenByHandAndRefusesBrokenQuoting) {
-  const std::vector<std::pair<std::string, std::optional<Words>>> cases = {
-      {"/usr/bin/jubilora /autorun", Words{"/usr/bin/jubilora", "/autorun"}},
-      {"  \"/a b/jubilora\"\t /autorun  ", Words{"/a b/jubilora", "/autorun"}},
-      // Field codes expand to nothing when no files are handed over; %% is a percent sign.
-      {"/usr/bin/jubilora %U /autorun", Words{"/usr/bin/jubilora", "/autorun"}},
-      {"\"/a/50%%\" /autorun", Words{"/a/50%", "/autorun"}},
-      {"\"\" x", Words{"", "x"}},
-      {"", Words{}},
-      {"\"/usr/bin/jubilora /autorun", std::nullopt},
-      {"'/usr/bin/jubilora /autorun", std::nullopt},
-      {"\"/usr/bin/jubilora\\\" /autorun", std::nullopt},
-  };
-  for (const auto& [line, words] : cases) EXPECT_EQ(ExecWords(line), words) << line;
-}
-
-// --- Where the entry lives and what it holds ------------------------------------------------
-
-TEST(XdgAutostartStore, LivesInTheUsersConfigurationFolder) {
-  const auto env = [](const std::string& name) -> std::optional<std::string> {
-    if (name == "HOME") return "/home/ann";
-    return name == "XDG_CONFIG_HOME" ? std::optional<std::string>("relative") : std::nullopt;
-  };
-  EXPECT_EQ(XdgAutostart(XdgAutostart::UserFolder(env)).File(), fs::path("/home/ann/.config/autostart/Jubilora.desktop"));
-}
-
-TEST(XdgAutostartStore, WritesAValidEntryInAFolderItCreatesAndDeletesItQuietly) {
-  TempDir dir;
-  XdgAutostart store(dir / "config" / "autostart");
-  EXPECT_FALSE(store.ValueExists());
-  EXPECT_EQ(store.ReadValue(), std::nullopt);
-
-  ASSERT_EQ(store.WriteValue({"/opt/jubilora/jubilora", "/autorun"}), std::nullopt);
+  ASSERT_EQ(store.WriteValue({"/opt/my \"x\" $y\\z `w` 50%/jubilora", "/autorun", "two words"}), std::nullopt);
   const std::string text = ReadBytes(store.File());
   EXPECT_EQ(text.rfind("[Desktop Entry]\n", 0), 0u);
-  for (const char* line : {"\nType=Application\n", "\nName=Jubilora\n", "\nIcon=org.jubilora.Jubilora\n",
-                           "\nExec=\"/opt/jubilora/jubilora\" /autorun\n"})
-    EXPECT_NE(text.find(line), std::string::npos) << line;
-  EXPECT_EQ(store.ReadValue(), (Words{"/opt/jubilora/jubilora", "/autorun"}));
-  // Written whole: no temporary file is left beside it.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "config" / "autostart"), fs::directory_iterator()), 1);
-
+  for (const char* line : {"\nType=Application\n", R"(Exec="/opt/my \\"x\\" \\$y\\\\z \\`w\\` 50%%/jubilora" /autorun "two words")"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+  EXPECT_EQ(std::distance(fs::directory_iterator(store.File().parent_path()), fs::directory_iterator()), 1)
+      << "no temporary file is left beside it";
   EXPECT_EQ(store.DeleteValue(), std::nullopt);
   EXPECT_FALSE(fs::exists(store.File()));
   EXPECT_EQ(store.DeleteValue(), std::nullopt) << "already gone is no failure";
 }
 
-TEST(XdgAutostartStore, EntriesSwitchedOffByTheDesktopOrStartingNothingUsable) {
-  TempDir dir;
-  XdgAutostart store(dir.path());
-  for (const auto& [extra, exists] : std::vector<std::pair<std::string, bool>>{
-           {"Hidden=true\n", false},
-           {"X-GNOME-Autostart-enabled=false\n", false},
-           {"X-GNOME-Autostart-enabled=true\n", true}}) {
-    WriteBytes(store.File(), HandWrittenEntry("jubilora /autorun") + extra);
-    EXPECT_EQ(store.ValueExists(), exists) << extra;
+// Entries written by hand: field codes, "%%", blanks and quotes as launchers read them;
+// broken quoting, another type or no Exec start nothing usable; desktops switch entries off.
+TEST_F(Autostart, EntriesWrittenByHandOrSwitchedOffByTheDesktop) {
+  const std::vector<std::pair<std::string, std::optional<Words>>> lines = {
+      {"  \"/a b/jubilora\"\t /autorun  ", Words{"/a b/jubilora", "/autorun"}},
+      {"/usr/bin/jubilora %U /autorun", Words{"/usr/bin/jubilora", "/autorun"}},
+      {"\"/a/50%%\" \"\\$HOME\"", Words{"/a/50%", "$HOME"}},
+      {"\"\" x", Words{"", "x"}},
+      {"\"/usr/bin/jubilora /autorun", std::nullopt},
+      {"'/usr/bin/jubilora /autorun", std::nullopt},
+      {"\"/usr/bin/jubilora\\\" /autorun", std::nullopt},
+  };
+  for (const auto& [line, words] : lines) EXPECT_EQ(ExecWords(UnescapeDesktopString(line)), words) << line;
+  fs::create_directories(store.File().parent_path());
+  for (const auto& [text, exists] : std::vector<std::pair<std::string, bool>>{
+           {HandWrittenEntry("j") + "Hidden=true\n", false},
+           {HandWrittenEntry("j") + "X-GNOME-Autostart-enabled=false\n", false},
+           {HandWrittenEntry("j") + "X-GNOME-Autostart-enabled=true\n", true}}) {
+    WriteBytes(store.File(), text);
+    EXPECT_EQ(store.ValueExists(), exists) << text;
   }
-  // Present but unusable: an empty command.
   for (const std::string& text :
        {std::string("not a desktop file at all\n"), std::string("[Desktop Entry]\nType=Link\nExec=jubilora\n"),
-        std::string("[Desktop Entry]\nType=Application\nName=Jubilora\n"), HandWrittenEntry("\"/opt/jubilora")}) {
+        std::string("[Desktop Entry]\nType=Application\n"), HandWrittenEntry("\"/opt/jubilora")}) {
     WriteBytes(store.File(), text);
     EXPECT_TRUE(store.ValueExists()) << text;
     EXPECT_EQ(store.ReadValue(), Words{}) << text;
   }
-  // Keys of other groups are not the entry's.
-  WriteBytes(store.File(),
-             "[Desktop Action x]\nExec=other\n[Desktop Entry]\nType=Application\nExec=jubilora /autorun\n");
-  EXPECT_EQ(store.ReadValue(), (Words{"jubilora", "/autorun"}));
+  WriteBytes(store.File(), "[Desktop Action x]\nExec=other\n" + HandWrittenEntry("jubilora /autorun"));
+  EXPECT_EQ(store.ReadValue(), (Words{"jubilora", "/autorun"})) << "keys of other groups are not the entry's";
+
+  const auto env = [](const std::string& name) -> std::optional<std::string> {
+    if (name == "HOME") return "/home/ann";
+    return name == "XDG_CONFIG_HOME" ? std::optional<std::string>("relative") : std::nullopt;
+  };
+  EXPECT_EQ(XdgAutostart::UserFolder(env), fs::path("/home/ann/.config/autostart"));
 }
 
-// --- The menu logic, against a temporary configuration folder ----------------------------
-
-class AutostartLogic : public ::testing::Test {
- protected:
-  TempDir dir;
-  fs::path config = dir / "config";
-  XdgAutostart store{config / "autostart"};
-  fs::path program = dir / "bin" / "jubilora";
-  FakeUi ui;
-
-  const AutostartMenuState off = StartupAutostartMenu(false, false);
-  AutostartMenuState On(bool onceADay) { return StartupAutostartMenu(true, onceADay); }
-
-  // Runs `body` as an unprivileged user with a fresh Ui; its result 0 means all went as expected.
-  int AsNobody(const std::function<int(FakeUi&)>& body) {
-    test::GiveToNobody(dir.path());
-    return test::RunAsNobody([&] {
-      FakeUi local;
-      return body(local);
-    });
-  }
-};
-
-TEST_F(AutostartLogic, OnlyTheFirstShowOfTheFirstRunSwitchesOnAndItAsksNothing) {
+// The first show of the first run switches autostart on, asking nothing; an entry that names
+// the program in another letter case is left as it is, one for a moved program is written anew
+// at start, and an entry read back as written is not written again.
+TEST_F(Autostart, TheEntryIsWrittenOnlyWhenItNamesAnotherProgram) {
   FirstShowAutostart(off, false, false, store, program, ui);  // not the first run
   FirstShowAutostart(off, true, true, store, program, ui);    // shown before (after a snooze)
   EXPECT_FALSE(fs::exists(store.File()));
-
   EXPECT_EQ(Show(FirstShowAutostart(off, true, false, store, program, ui)), "on1 once:unchecked,enabled0");
-  EXPECT_NE(ReadBytes(store.File()).find("\nExec=\"" + program.string() + "\" /autorun\n"), std::string::npos);
+  EXPECT_EQ(store.ReadValue(), AutostartCommand(program));
 
-  // Already on: the entry is not touched.
-  WriteBytes(store.File(), HandWrittenEntry("/elsewhere/jubilora /autorun"));
-  FirstShowAutostart(On(false), true, false, store, program, ui);
-  EXPECT_EQ(store.ReadValue(), (Words{"/elsewhere/jubilora", "/autorun"}));
-  EXPECT_TRUE(ui.questions.empty());
-  EXPECT_TRUE(ui.errors.empty());
-}
-
-TEST_F(AutostartLogic, AnEntryDifferingOnlyInLetterCaseIsLeftAlone) {
-  fs::create_directories(config / "autostart");
   std::string upper = program.string();
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   const std::string text = HandWrittenEntry("\"" + upper + "\" /AutoRun") + "# kept as it is\n";
   WriteBytes(store.File(), text);
   EXPECT_TRUE(RefreshAutostart(store, program, ui));
-  EXPECT_EQ(ReadBytes(store.File()), text);
-  // The same for switching on.
   EXPECT_TRUE(AutostartClick(off, store, program, ui).autostartChecked);
+  FirstShowAutostart(off, true, false, store, program, ui);
   EXPECT_EQ(ReadBytes(store.File()), text);
-  EXPECT_TRUE(SameAutostartCommand({"/Opt/Ünï/JUBILORA", "/AUTORUN"}, {"/opt/ünï/jubilora", "/autorun"}));
   // Word boundaries do count: an unquoted path with a blank runs another program.
   EXPECT_FALSE(SameAutostartCommand({"/my", "apps/jubilora", "/autorun"}, {"/my apps/jubilora", "/autorun"}));
-  EXPECT_FALSE(SameAutostartCommand({"/opt/jubilora"}, {"/opt/jubilora", "/autorun"}));
-}
 
-TEST_F(AutostartLogic, AMovedProgramIsWrittenAnewAtStart) {
-  ASSERT_EQ(store.WriteValue({"/old/place/jubilora", "/autorun"}), std::nullopt);
+  program = dir / "My \"Best\" Programs" / "it's $here" / "jubilora";
   EXPECT_TRUE(RefreshAutostart(store, program, ui));
-  EXPECT_EQ(store.ReadValue(), (Words{program.string(), "/autorun"}));
+  EXPECT_EQ(store.ReadValue(), AutostartCommand(program));
+  struct stat before {}, after {};
+  ASSERT_EQ(stat(store.File().c_str(), &before), 0);
+  EXPECT_TRUE(RefreshAutostart(store, program, ui));
+  ASSERT_EQ(stat(store.File().c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_TRUE(ui.questions.empty());
   EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(AutostartLogic, AProgramPathWithSpacesAndQuotesIsKeptAndNotRewrittenAgain) {
-  program = dir / "My \"Best\" Programs" / "it's $here" / "jubilora";
-  AutostartClick(off, store, program, ui);
-  EXPECT_EQ(store.ReadValue(), (Words{program.string(), "/autorun"}));
-  // The next start reads back the same path, so it does not write again.
-  struct stat before {};
-  ASSERT_EQ(stat(store.File().c_str(), &before), 0);
-  EXPECT_TRUE(RefreshAutostart(store, program, ui));
-  struct stat after {};
-  ASSERT_EQ(stat(store.File().c_str(), &after), 0);
-  EXPECT_EQ(after.st_ino, before.st_ino);
-}
-
-TEST_F(AutostartLogic, SwitchingOffAsksAndOnlyTheSecondAnswerGoesOn) {
+// Switching off asks, and only the second answer goes on; switching on again leaves "Once a
+// Day" unchecked but enabled. An entry already gone switches off quietly, and one deleted
+// while running shows unchecked at the next start, which writes nothing.
+TEST_F(Autostart, SwitchingOffAsksAndTheMenuFollowsTheEntry) {
   ASSERT_EQ(store.WriteValue(AutostartCommand(program)), std::nullopt);
   const std::string text = ReadBytes(store.File());
   for (int answer : {1, 0, -1}) {
@@ -220,95 +149,77 @@ TEST_F(AutostartLogic, SwitchingOffAsksAndOnlyTheSecondAnswerGoesOn) {
     EXPECT_EQ(Show(AutostartClick(On(true), store, program, ui)), "on1 once:checked,enabled1") << answer;
     EXPECT_EQ(ReadBytes(store.File()), text) << answer;
   }
-  ASSERT_EQ(ui.questions.size(), 3u);
-  const test::AskedQuestion& asked = ui.questions.front();
-  EXPECT_EQ(asked.icon, IconKind::Warning);
-  EXPECT_FALSE(asked.canCancel);
-}
-
-TEST_F(AutostartLogic, OffThenOnLeavesOnceADayUncheckedButEnabled) {
-  ASSERT_EQ(store.WriteValue(AutostartCommand(program)), std::nullopt);
+  EXPECT_FALSE(ui.questions.front().canCancel);
   ui.answers = {2};
   const AutostartMenuState switchedOff = AutostartClick(On(true), store, program, ui);
   EXPECT_EQ(Show(switchedOff), "off0 once:unchecked,disabled0");
   EXPECT_FALSE(fs::exists(store.File()));
-
   EXPECT_EQ(Show(AutostartClick(switchedOff, store, program, ui)), "on1 once:unchecked,enabled0");
-  EXPECT_EQ(ui.questions.size(), 1u);  // switching on asks nothing
-  EXPECT_EQ(store.ReadValue(), AutostartCommand(program));
+  EXPECT_EQ(ui.questions.size(), 4u) << "switching on asks nothing";
+  EXPECT_EQ(Show(OnceADayClick(On(false))), "on1 once:checked,enabled1");
+  EXPECT_EQ(Show(OnceADayClick(On(true))), "on1 once:unchecked,enabled0");
 
-  // With the entry already gone, switching off still switches the menu off, quietly.
   fs::remove(store.File());
   ui.answers = {2};
   EXPECT_EQ(Show(AutostartClick(On(false), store, program, ui)), "off0 once:unchecked,disabled0");
+  EXPECT_FALSE(RefreshAutostart(store, program, ui));
+  EXPECT_FALSE(fs::exists(store.File()));
+  EXPECT_EQ(Show(StartupAutostartMenu(false, true)), "off0 once:checked,disabled0") << "the setting itself is kept";
   EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(AutostartLogic, AnEntryDeletedWhileRunningShowsUncheckedAtTheNextStart) {
-  ASSERT_EQ(store.WriteValue(AutostartCommand(program)), std::nullopt);
-  ASSERT_TRUE(RefreshAutostart(store, program, ui));
-  fs::remove(store.File());
-  const bool on = RefreshAutostart(store, program, ui);
-  EXPECT_FALSE(on);
-  EXPECT_FALSE(fs::exists(store.File()));  // the start writes nothing
-  // The once-a-day setting itself is kept.
-  EXPECT_EQ(Show(StartupAutostartMenu(on, true)), "off0 once:checked,disabled0");
-}
-
-TEST(AutostartMenu, StartupStateAndTheOnceADayClick) {
-  EXPECT_EQ(Show(StartupAutostartMenu(true, true)), "on1 once:checked,enabled1");
-  EXPECT_EQ(Show(StartupAutostartMenu(true, false)), "on1 once:unchecked,enabled0");
-  EXPECT_EQ(Show(StartupAutostartMenu(false, false)), "off0 once:unchecked,disabled0");
-  const AutostartMenuState once = OnceADayClick(StartupAutostartMenu(true, false));
-  EXPECT_EQ(Show(once), "on1 once:checked,enabled1");
-  EXPECT_EQ(Show(OnceADayClick(once)), "on1 once:unchecked,enabled0");
-}
-
-// --- Refused access: run as an unprivileged user, since root ignores permission bits ------
-
-TEST_F(AutostartLogic, AnUnwritableFolderIsReportedAndAutostartStaysOff) {
-  fs::create_directories(config / "autostart");
-  ASSERT_EQ(chmod((config / "autostart").c_str(), 0555), 0);
-  EXPECT_EQ(AsNobody([&](FakeUi& local) {
-    const AutostartMenuState after = AutostartClick(off, store, program, local);
-    if (after.autostartChecked || after.onceADayEnabled) return 1;
-    if (local.errors.size() != 1) return 2;
-    const std::string& error = local.errors.front();
-    if (error.find(store.File().string()) == std::string::npos) return 3;
-    return error.find("Permission denied") == std::string::npos ? 4 : 0;
-  }), 0);
-  EXPECT_FALSE(fs::exists(store.File()));
-}
-
-TEST_F(AutostartLogic, AFailedRewriteAtStartIsReportedAndKeepsTheOldEntry) {
-  ASSERT_EQ(store.WriteValue({"/old/jubilora", "/autorun"}), std::nullopt);
-  ASSERT_EQ(chmod((config / "autostart").c_str(), 0555), 0);
-  EXPECT_EQ(AsNobody([&](FakeUi& local) {
-    if (!RefreshAutostart(store, program, local)) return 1;
-    return local.errors.size() != 1 || local.errors.front().find("Permission denied") == std::string::npos ? 2 : 0;
-  }), 0);
-  EXPECT_EQ(store.ReadValue(), (Words{"/old/jubilora", "/autorun"}));
-}
-
-TEST_F(AutostartLogic, AnEntryThatCannotBeRemovedIsReportedButTheMenuIsSwitchedOff) {
-  ASSERT_EQ(store.WriteValue(AutostartCommand(program)), std::nullopt);
-  ASSERT_EQ(chmod((config / "autostart").c_str(), 0555), 0);
-  EXPECT_EQ(AsNobody([&](FakeUi& local) {
-    local.answers = {2};
-    const AutostartMenuState after = AutostartClick(On(true), store, program, local);
-    if (after.autostartChecked || after.onceADayChecked || after.onceADayEnabled) return 1;
-    return local.errors.size() != 1 || local.errors.front().find("could not be removed") == std::string::npos ? 2 : 0;
-  }), 0);
-  EXPECT_TRUE(fs::exists(store.File()));
-}
-
-TEST_F(AutostartLogic, AnUnreadableEntryCountsAsNoneAtStartAndIsNotWritten) {
-  ASSERT_EQ(store.WriteValue({"/old/jubilora", "/autorun"}), std::nullopt);
-  ASSERT_EQ(chmod(store.File().c_str(), 0), 0);
-  EXPECT_EQ(AsNobody([&](FakeUi& local) {
-    return RefreshAutostart(store, program, local) ? 1 : local.errors.empty() ? 0 : 2;
-  }), 0);
-  EXPECT_EQ(store.ReadValue(), (Words{"/old/jubilora", "/autorun"}));
+// Refused access, run as an unprivileged user since root ignores permission bits: every step
+// that fails is reported once (naming the entry and the reason), the menu stays consistent with
+// what is on the disk, and the entry is left as it was.
+TEST_F(Autostart, RefusedAccessIsReportedAndTheMenuTellsTheTruth) {
+  const Words old{"/old/jubilora", "/autorun"};
+  const struct {
+    const char* step;
+    std::optional<Words> entry;  // before and after
+    bool lockFile;               // else the folder is locked
+    std::function<bool(Autostart&, FakeUi&)> act;  // whether autostart is on after it
+    bool on;
+    const char* error;  // words of the report; nullptr for none
+  } steps[] = {
+      {"switching on", std::nullopt, false,
+       [](Autostart& t, FakeUi& ui) {
+         const AutostartMenuState menu = AutostartClick(t.off, t.store, t.program, ui);
+         return menu.onceADayEnabled || menu.autostartChecked;
+       },
+       false, "Permission denied"},
+      {"rewriting at start", old, false, [](Autostart& t, FakeUi& ui) { return RefreshAutostart(t.store, t.program, ui); },
+       true, "Permission denied"},
+      {"switching off", AutostartCommand(program), false,
+       [](Autostart& t, FakeUi& ui) {
+         ui.answers = {2};
+         const AutostartMenuState menu = AutostartClick(t.On(true), t.store, t.program, ui);
+         return menu.autostartChecked || menu.onceADayChecked || menu.onceADayEnabled;
+       },
+       false, "could not be removed"},
+      {"reading at start", old, true, [](Autostart& t, FakeUi& ui) { return RefreshAutostart(t.store, t.program, ui); },
+       false, nullptr},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.step);
+    fs::remove_all(config);
+    fs::create_directories(config / "autostart");
+    if (step.entry) {
+      ASSERT_EQ(store.WriteValue(*step.entry), std::nullopt);
+    }
+    ASSERT_EQ(chmod(step.lockFile ? store.File().c_str() : (config / "autostart").c_str(), step.lockFile ? 0 : 0555), 0);
+    test::GiveToNobody(dir.path());
+    EXPECT_EQ(test::RunAsNobody([&] {
+                FakeUi local;
+                if (step.act(*this, local) != step.on) return 1;
+                if (step.error == nullptr) return local.errors.empty() ? 0 : 2;
+                if (local.errors.size() != 1 || local.errors[0].find(step.error) == std::string::npos) return 3;
+                return local.errors[0].find(store.File().string()) == std::string::npos ? 4 : 0;
+              }),
+              0);
+    chmod((config / "autostart").c_str(), 0755);
+    chmod(store.File().c_str(), 0644);
+    EXPECT_EQ(store.ReadValue(), step.entry);
+  }
 }
 
 }  // namespace

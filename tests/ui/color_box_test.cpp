@@ -18,20 +18,17 @@ namespace {
 
 class ColorBoxTest : public testing::Test {
  protected:
-  void SetUp() override {
-    box.resize(box.sizeHint());
-    box.SetColorPicker([this](QWidget*, const QColor& initial) {
-      pickerAsked.push_back(initial);
-      return pickerAnswer;
-    });
-  }
+  void SetUp() override { box.resize(box.sizeHint()); }
   QColor Shown(StoredColor color) const { return QColor::fromRgb(ToColor32(color, system)); }
 
   QApplication& app = test::TestApplication();  // before any widget
   test::FixedSystemColors system;
-  ColorBox box{system};
   std::vector<QColor> pickerAsked;
   std::optional<QColor> pickerAnswer;
+  ColorBox box{system, nullptr, [this](QWidget*, const QColor& initial) {
+                 pickerAsked.push_back(initial);
+                 return pickerAnswer;
+               }};
 };
 
 // Whatever is set comes back unchanged, under its name or as the one custom entry. "Custom..."
@@ -86,8 +83,8 @@ TEST_F(ColorBoxTest, SwatchesAndTheDisabledLook) {
     EXPECT_EQ(image.pixelColor(field.right() - 2, field.top() + 2), Shown(SystemColorRef(enabled ? 5 : 15)));
     EXPECT_EQ(image.pixelColor(field.left() + 8, box.height() / 2), QColor(255, 0, 0)) << enabled;
   }
-  const QImage windowText = box.itemIcon(box.findText("Window Text")).pixmap(box.iconSize()).toImage();
-  EXPECT_EQ(windowText.pixelColor(windowText.width() / 2, windowText.height() / 2), Shown(SystemColorRef(8)));
+  const QImage swatch = box.itemIcon(box.findText("Window Text")).pixmap(box.iconSize()).toImage();
+  EXPECT_EQ(swatch.pixelColor(swatch.width() / 2, swatch.height() / 2), Shown(SystemColorRef(8)));
 }
 
 }  // namespace

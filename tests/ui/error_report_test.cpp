@@ -6,23 +6,17 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <utility>
 
 #include "support/qt_app.h"
 
 namespace jubilora {
 namespace {
 
-TEST(WithFinalPeriod, AddsOneOnlyAfterCharactersSortingAfterThePeriod) {
-  const std::pair<QString, QString> cases[] = {
-      {"Access denied", "Access denied."}, {"Disk full/", "Disk full/."}, {"Fichier ferm\u00E9", "Fichier ferm\u00E9."},
-      {"Done.", "Done."}, {"Stop!", "Stop!"}, {"(code 2)", "(code 2)"}, {"in use,", "in use,"}, {"", ""},
-  };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(WithFinalPeriod(text), expected) << text.toStdString();
-}
-
-// An error box with one OK, whose file names with angle brackets show as they are.
-TEST(ErrorReport, ShowsThePlainTextInAnErrorBoxWithOneOk) {
+// One final period, only after a character that sorts after it; file names with angle
+// brackets show as they are, in an error box with one OK.
+TEST(ErrorReport, ShowsThePlainTextWithOneFinalPeriodInAnErrorBox) {
+  for (const char* ended : {"Done.", "Stop!", "(code 2)", "in use,", ""}) EXPECT_EQ(WithFinalPeriod(ended), ended);
+  EXPECT_EQ(WithFinalPeriod(QString::fromUtf8("Fichier ferm\u00E9")), QString::fromUtf8("Fichier ferm\u00E9."));
   test::TestApplication();
   QString shown;
   QTimer::singleShot(0, [&] {
@@ -32,8 +26,8 @@ TEST(ErrorReport, ShowsThePlainTextInAnErrorBoxWithOneOk) {
       shown = box->text();
     box->button(QMessageBox::Ok)->click();
   });
-  ShowErrorReport(nullptr, QStringLiteral("Cannot open <backup> file"));
-  EXPECT_EQ(shown, QStringLiteral("Cannot open <backup> file."));
+  ShowErrorReport(nullptr, QStringLiteral("Cannot open <backup> file/"));
+  EXPECT_EQ(shown, QStringLiteral("Cannot open <backup> file/."));
 }
 
 }  // namespace

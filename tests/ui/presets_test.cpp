@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/records.h"
+
 namespace jubilora {
 namespace {
 
@@ -41,22 +43,13 @@ TEST(PresetRule, NamedPresetsSetTheLookAndNothingElse) {
   EXPECT_EQ(defaults, WithLookOf(Scrambled, TCfg()));
 }
 
+// A face that is not installed gives way to Tahoma, keeping size, style and character set.
 TEST(FontButtonCaption, FaceSizeAndStyleLettersWithAMissingFaceGivingWayToTahoma) {
-  struct : FontCatalog {
-    bool IsInstalled(const std::string& family) const override { return family == "verdana"; }
-  } fonts;
-  const struct {
-    ReportFont font;
-    std::string caption;
-  } cases[] = {{{"verdana", 14, false, false, 1}, "verdana (14)"},
-               {{"verdana", 10, true, false, 1}, "verdana (10 ,B)"},
-               {{"verdana", 16, false, true, 1}, "verdana (16 ,I)"},
-               {{"No Such Face", 12, true, true, 238}, "Tahoma (12 ,BI)"}};
-  for (const auto& c : cases) {
-    const ReportFont shown = WithInstalledFace(c.font, fonts);
-    EXPECT_EQ(FontCaption(shown), c.caption);
-    EXPECT_EQ(shown.Charset, c.font.Charset);
-  }
+  const test::NamedFonts fonts({"Verdana"});
+  EXPECT_EQ(FontCaption(WithInstalledFace({"verdana", 10, true, false, 1}, fonts)), "verdana (10 ,B)");
+  const ReportFont missing = WithInstalledFace({"No Such Face", 12, true, true, 238}, fonts);
+  EXPECT_EQ(FontCaption(missing), "Tahoma (12 ,BI)");
+  EXPECT_EQ(missing.Charset, 238);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
 #include <QFontMetrics>
@@ -28,8 +27,6 @@ constexpr int MaxSmoothing = 4;
 // How far a text's ink may stray from its measured box: overhanging glyphs, the smoothing's
 // scratch margin and rounding at other ratios.
 constexpr int InkSlack = 3;
-
-QString FromCp1252(const std::string& text) { return QString::fromUtf8(Cp1252ToUtf8(text)); }
 
 // Picture pixels to the surface's device pixels.
 struct DeviceMap {
@@ -162,7 +159,7 @@ void PaintSmoothedText(QImage& surface, const QFont& font, const DeviceMap& map,
 }
 
 void PaintText(QImage& surface, const TextOp& op, const QFont& font, const DeviceMap& map) {
-  const QString text = FromCp1252(op.text);
+  const QString text = QString::fromStdString(Cp1252ToUtf8(op.text));
   const int level = std::clamp(op.smoothing, 0, MaxSmoothing);
   if (level == 0) {
     PaintPlainText(surface, font, map, op, text);
@@ -178,6 +175,15 @@ void PaintIcon(QImage& surface, const IconOp& op, const KindIcons& icons, const 
   painter.drawImage(map.At(op.x, op.y), icons.Image(op.image));
 }
 
+// The window's heading font: "Tahoma", 11 pixels, regular.
+QFont HeadingFont() {
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPixelSize(HeadingPixelSize);
+  font.setBold(false);
+  font.setItalic(false);
+  return font;
+}
+
 }  // namespace
 
 void InitResources() {
@@ -188,16 +194,8 @@ void InitResources() {
   (void)registered;
 }
 
-QFont HeadingFont() {
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPixelSize(HeadingPixelSize);
-  font.setBold(false);
-  font.setItalic(false);
-  return font;
-}
-
 QFont ReportQFont(const TCfg& cfg, bool struck) {
-  QFont font(FromCp1252(cfg.FontName));
+  QFont font(QString::fromStdString(Cp1252ToUtf8(cfg.FontName)));
   // A damaged settings file may hold a size of zero or less; Qt needs at least one pixel.
   const auto pixels = std::lround(static_cast<double>(cfg.FontSize) * ScreenDpi / PointsPerInch);
   font.setPixelSize(static_cast<int>(std::max(1L, pixels)));
@@ -206,6 +204,8 @@ QFont ReportQFont(const TCfg& cfg, bool struck) {
   font.setStrikeOut(struck);
   return font;
 }
+
+namespace {
 
 QFont FontFor(FontRole role, const TCfg& cfg) {
   switch (role) {
@@ -219,13 +219,15 @@ QFont FontFor(FontRole role, const TCfg& cfg) {
   return ReportQFont(cfg, false);
 }
 
+}  // namespace
+
 QtTextMeasurer::QtTextMeasurer(const TCfg& cfg)
     : heading_(HeadingFont()), report_(ReportQFont(cfg, false)), struck_(ReportQFont(cfg, true)) {}
 
 TextSize QtTextMeasurer::Measure(FontRole role, const std::string& cp1252Text) const {
   const QFont& font = role == FontRole::Heading ? heading_ : role == FontRole::Report ? report_ : struck_;
   const QFontMetrics metrics(font);
-  return {metrics.horizontalAdvance(FromCp1252(cp1252Text)), metrics.height()};
+  return {metrics.horizontalAdvance(QString::fromStdString(Cp1252ToUtf8(cp1252Text))), metrics.height()};
 }
 
 KindIcons::KindIcons(double ratio) : ratio_(ratio) {
@@ -243,8 +245,6 @@ KindIcons::KindIcons(double ratio) : ratio_(ratio) {
     if (renderer.isValid()) {
       QPainter painter(&image);
       renderer.render(&painter, QRectF(0, 0, size, size));
-    } else {
-      allLoaded_ = false;
     }
     images_[static_cast<std::size_t>(i)] = image;
   }
@@ -268,7 +268,7 @@ QRect ReportPainter::Bounds(const DrawOp& op) const {
   if (const auto* icon = std::get_if<IconOp>(&op)) return QRect(icon->x, icon->y, ReportIconSize, ReportIconSize);
   const auto& text = std::get<TextOp>(op);
   const QFontMetrics metrics(Font(text.role));
-  const QString characters = FromCp1252(text.text);
+  const QString characters = QString::fromStdString(Cp1252ToUtf8(text.text));
   const QRect cell(text.x, text.y, metrics.horizontalAdvance(characters), metrics.height());
   const QRect ink = metrics.boundingRect(characters).translated(text.x, text.y + metrics.ascent());
   return (cell | ink).adjusted(-InkSlack, -InkSlack, InkSlack, InkSlack);

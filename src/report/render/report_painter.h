@@ -18,12 +18,9 @@ namespace jubilora {
 // Registers the pictures compiled into the program (":/icons/..."). Safe to call often.
 void InitResources();
 
-// The window's heading font: "Tahoma", 11 pixels, regular.
-QFont HeadingFont();
 // The report font of the settings, sized as at 96 dots per inch so that measuring does not
 // depend on the device; `struck` adds strike-out for past days.
 QFont ReportQFont(const TCfg& cfg, bool struck);
-QFont FontFor(FontRole role, const TCfg& cfg);
 
 class QtTextMeasurer : public TextMeasurer {
  public:
@@ -37,19 +34,17 @@ class QtTextMeasurer : public TextMeasurer {
 };
 
 // The seven kind pictures, rendered from their SVGs at `ratio` device pixels per picture
-// pixel (32 x 32 at ratio 1); image 6 repeats image 5.
+// pixel (32 x 32 at ratio 1); image 6 repeats image 5. A picture that cannot be read stays
+// fully transparent.
 class KindIcons {
  public:
   explicit KindIcons(double ratio = 1.0);
   const QImage& Image(int index) const;
   double Ratio() const { return ratio_; }
-  // False when a picture could not be read; its image is then fully transparent.
-  bool AllLoaded() const { return allLoaded_; }
 
  private:
   double ratio_;
   std::array<QImage, ReportKindImages> images_;
-  bool allLoaded_ = true;
 };
 
 // A report picture that paints any part of itself on demand, so that a long report never
