@@ -56,12 +56,6 @@ std::string MakeKeyLine(std::string_view key, std::string_view value) {
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
-
 IniLoadResult IniFile::Load(const std::filesystem::path& path) {
   IniLoadResult result;
   std::error_code ec;

@@ -12,15 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ascii.h"
 #include "data/file_error.h"
 
 namespace jubilora {
 
 struct IniLoadResult;
-
-// The text without the blanks and tabs at either end, as the profile rules read names and
-// values (and the desktop entries' keys read alike).
-std::string_view TrimBlanks(std::string_view text);
 
 class IniFile {
  public:

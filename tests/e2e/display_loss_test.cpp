@@ -20,7 +20,7 @@ TEST(DisplayLoss, SettingsAreWrittenWhenTheXServerGoesAway) {
   test::Xvfb xvfb;
   ASSERT_TRUE(xvfb.Running());
   test::TempDir dir;
-  const fs::path program = test::CopyProgram(dir.path());
+  const std::filesystem::path program = test::CopyProgram(dir.path());
   test::WriteBytes(dir / "jubilora.ini", "[Other]\nStartupCheck=0\n");
   const pid_t pid = test::StartProgram(
       program, {}, {"DISPLAY=" + xvfb.Display(), "QT_QPA_PLATFORM", "XDG_CONFIG_HOME=" + (dir / "config").string()});
