@@ -171,9 +171,8 @@ std::optional<std::vector<std::string>> XdgAutostart::ReadValue() const {
 }
 
 std::optional<std::string> XdgAutostart::WriteValue(const std::vector<std::string>& command) {
-  std::error_code error;
-  fs::create_directories(folder_, error);
-  if (error) return error.message();
+  // A folder made here is private, like every folder the program makes.
+  if (auto failure = CreateOwnFolder(folder_)) return failure->reason;
   if (auto failure = WriteFileAtomically(file_, AutostartDesktopEntry(command))) return failure->reason;
   return std::nullopt;
 }

@@ -20,8 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const CommandLine& line = *result.commandLine;
-  fuzz::Require((line.mode == RunMode::Window) == (args.empty() || !args[0].starts_with("--")));
-  fuzz::Require((line.mode == RunMode::Render || line.mode == RunMode::ExportCsv) == !line.file.empty());
+  const bool option = !args.empty() && (args[0].starts_with("--") || args[0] == "-h" || args[0] == "-v");
+  fuzz::Require((line.mode == RunMode::Window) == !option);
+  const bool toFile = line.mode == RunMode::Render || line.mode == RunMode::ExportCsv || line.mode == RunMode::ExportIcs;
+  fuzz::Require(toFile == !line.file.empty());
   if (line.today) {
     fuzz::Require(*line.today >= DayFromCivil(1, 1, 1) && *line.today <= DayFromCivil(9999, 12, 31));
   }
