@@ -3,12 +3,15 @@
 #include "support/process.h"
 
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace jubilora::test {
 
@@ -53,7 +56,42 @@ bool Xvfb::StartWindowManager() {
       20000);
 }
 
+namespace {
+
+// Whether some client owns the selection: asked of the server itself, since a tray's windows
+// appear before it takes the selection.
+bool SelectionOwned(const std::string& display, const char* selection) {
+  xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+  bool owned = false;
+  if (xcb_connection_has_error(connection) == 0) {
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(selection)), selection),
+        nullptr);
+    if (atom != nullptr) {
+      xcb_get_selection_owner_reply_t* owner =
+          xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+      owned = owner != nullptr && owner->owner != XCB_NONE;
+      std::free(owner);
+    }
+    std::free(atom);
+  }
+  xcb_disconnect(connection);
+  return owned;
+}
+
+}  // namespace
+
+bool Xvfb::StartTray() {
+  if (!Running()) return false;
+  tray_ = StartProgram("/usr/bin/trayer",
+                       {"--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "100", "--height", "32"},
+                       {"DISPLAY=" + display_});
+  return WaitFor([&] { return SelectionOwned(display_, "_NET_SYSTEM_TRAY_S0"); }, 20000);
+}
+
 void Xvfb::Kill() {
+  StopProgram(tray_);
+  tray_ = -1;
   StopProgram(windowManager_);
   windowManager_ = -1;
   if (pid_ <= 0) return;

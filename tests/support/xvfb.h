@@ -19,12 +19,16 @@ class Xvfb {
   // Starts a window manager (openbox) on it and waits until it manages windows; it ends with
   // the server.
   bool StartWindowManager();
+  // Starts a notification area (trayer, at the bottom right) and waits until it owns the
+  // system tray selection, so that a program started next finds it; it ends with the server.
+  bool StartTray();
   const std::string& Display() const { return display_; }  // ":N"
   void Kill();
 
  private:
   pid_t pid_ = -1;
   pid_t windowManager_ = -1;
+  pid_t tray_ = -1;
   std::string display_;
 };
 
