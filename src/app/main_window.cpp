@@ -20,7 +20,6 @@
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
-#include "ui/answer_dialog.h"
 #include "ui/contacts_import.h"
 #include "ui/preferences.h"
 #include "ui/record_editor.h"
