@@ -15,8 +15,6 @@ struct AppState {
   TCfg Cfg;
   bool FirstRun = false;
   bool AlreadyShown = false;
-  bool AddingRecord = false;
-  int EditedIndex = -1;
   ProgramPaths Paths;
 };
 

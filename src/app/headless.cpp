@@ -6,7 +6,6 @@
 #include <ostream>
 #include <string_view>
 
-#include "app/app_state.h"
 #include "app/settings_store.h"
 #include "data/csv_export.h"
 #include "data/data_file.h"

@@ -3,19 +3,14 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QPushButton>
-#include <QMenuBar>
 #include <QLayout>
 #include <QShowEvent>
 #include <QSystemTrayIcon>
 #include <QToolButton>
-#include <iostream>
 
 #include "app/qt_ui.h"
 #include "app/report_view.h"
 #include "app/session_end.h"
-#include "app/startup.h"
-#include "core/naming.h"
 #include "core/ordering.h"
 #include "online/about_box.h"
 #include "online/help.h"
@@ -25,9 +20,7 @@
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
-#include "ui/answer_dialog.h"
 #include "ui/contacts_import.h"
-#include "ui/font_catalog.h"
 #include "ui/preferences.h"
 #include "ui/record_editor.h"
 #include "ui/snooze.h"
@@ -83,8 +76,8 @@ TfrmMain::~TfrmMain() = default;
 Ui& TfrmMain::UiPort() { return *ui_; }
 
 void TfrmMain::ConnectMenus() {
-  connect(menus_.menuExit, &QAction::triggered, this, &TfrmMain::menuExitClick);
-  connect(menus_.menuRefresh, &QAction::triggered, this, &TfrmMain::menuRefreshClick);
+  connect(menus_.menuExit, &QAction::triggered, this, &TfrmMain::close);
+  connect(menus_.menuRefresh, &QAction::triggered, this, &TfrmMain::DisplayData);
   connect(menus_.menuOnTop, &QAction::triggered, this, &TfrmMain::menuOnTopClick);
   connect(menus_.menuAbout, &QAction::triggered, this, &TfrmMain::menuAboutClick);
   connect(menus_.menuAutostart, &QAction::triggered, this, &TfrmMain::menuAutostartClick);
@@ -110,11 +103,6 @@ void TfrmMain::ConnectMenus() {
   connect(menus_.menuExportIcs, &QAction::triggered, this, &TfrmMain::menuExportIcsClick);
   connect(menus_.menuAddSample, &QAction::triggered, this, &TfrmMain::menuAddSampleClick);
   connect(menus_.menuRemoveSample, &QAction::triggered, this, &TfrmMain::menuRemoveSampleClick);
-  // Nothing shows it; it declares every record a sample record.
-  auto* btnMakeSample = new QPushButton("Declare all records as sample data", this);
-  btnMakeSample->setObjectName("btnMakeSample");
-  btnMakeSample->hide();
-  connect(btnMakeSample, &QPushButton::clicked, this, &TfrmMain::btnMakeSampleClick);
   connect(menus_.menuCheckNow, &QAction::triggered, versionCheck_.get(), &VersionCheck::menuCheckNowClick);
 }
 
@@ -128,15 +116,11 @@ void TfrmMain::CreateEditors() {
 
 bool TfrmMain::EditRecord(bool adding, int index) {
   CreateEditors();
-  state_.AddingRecord = adding;
-  if (!adding) state_.EditedIndex = index;
-  if (!frmEdit_->Execute(adding, state_.EditedIndex)) return false;
-  state_.EditedIndex = frmEdit_->EditedIndex();
-  return true;
+  return frmEdit_->Execute(adding, index);
 }
 
 void TfrmMain::menuAddNewClick() {
-  if (!EditRecord(true, state_.EditedIndex)) return;
+  if (!EditRecord(true, -1)) return;
   SortByDate(state_.Anniversaries, 0);
   SaveData(state_.Anniversaries, state_.Paths.Data(), *ui_);
   DisplayData();
@@ -189,8 +173,6 @@ void TfrmMain::menuAddSampleClick() {
 
 void TfrmMain::menuRemoveSampleClick() { RemoveSampleDataCommand(state_.Anniversaries, state_.Paths.Data(), *ui_); }
 
-void TfrmMain::btnMakeSampleClick() { MakeSampleCommand(state_.Anniversaries, state_.Paths.Data(), *ui_); }
-
 void TfrmMain::EndProgram() {
   // A hidden window's close does not end the event loop; quitting does, and the normal
   // shutdown follows.
@@ -232,7 +214,9 @@ TfrmMain::Outcome TfrmMain::FormCreate() {
   }
 
   const LoadedSettings loaded = LoadSettingsFile(state_.Paths.settings, fonts_, regional_, today);
-  if (loaded.error) std::cerr << "jubilora: " << *loaded.error << '\n';
+  // The defaults stand in for what cannot be read, and that file is never replaced.
+  settingsError_ = loaded.error;
+  if (loaded.error) ui_->ReportError(loaded.error->Describe());
   state_.FirstRun = loaded.firstRun;
   state_.Cfg = loaded.settings.cfg;
   menus_.menuOnTop->setChecked(loaded.settings.onTop);
@@ -241,7 +225,9 @@ TfrmMain::Outcome TfrmMain::FormCreate() {
   ApplyAutostartMenu();
   menuOnTopClick();
 
-  if (OnceADayGateEnds(commandLine_.autorun, today, loaded.settings.lastRun, menus_.menuOnceADay->isChecked()))
+  // An automatic start ends silently when the program already ran today and the user asked for
+  // reminders only once a day.
+  if (commandLine_.autorun && menus_.menuOnceADay->isChecked() && today == loaded.settings.lastRun)
     return Outcome::Gated;
   if (menus_.menuStartupCheck->isChecked() && !state_.FirstRun) versionCheck_->StartupCheck();
   return Outcome::Show;
@@ -256,14 +242,18 @@ StoredSettings TfrmMain::CurrentSettings() const {
   return settings;
 }
 
-void TfrmMain::WriteSettings() const {
-  if (auto error = SaveSettingsFile(state_.Paths.settings, CurrentSettings(), regional_, Clock::Today()))
-    std::cerr << "jubilora: " << *error << '\n';
+void TfrmMain::WriteSettings() {
+  const auto error = SaveSettingsFile(state_.Paths.settings, CurrentSettings(), regional_, Clock::Today());
+  // A file that could not be read fails the same way again; the user has heard of it.
+  if (error != settingsError_) unreportedSettingsError_ = error;
 }
 
 void TfrmMain::FormDestroy() {
   SessionEnd::WriteSettingsOnce();
   versionCheck_->Stop();
+  // After a signal or without a display nobody would see it; otherwise the user hears of it.
+  if (unreportedSettingsError_ && !SessionEnd::QuitRequested()) ui_->ReportError(unreportedSettingsError_->Describe());
+  unreportedSettingsError_.reset();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -300,10 +290,6 @@ void TfrmMain::OfferSampleData() {
   if (answer != 1) return;
   AddSampleDataCommand(state_.Anniversaries, state_.Paths.samples, state_.Paths.Data(), *ui_);
 }
-
-void TfrmMain::menuExitClick() { close(); }
-
-void TfrmMain::menuRefreshClick() { DisplayData(); }
 
 void TfrmMain::menuOnTopClick() {
   const bool onTop = menus_.menuOnTop->isChecked();

@@ -45,10 +45,11 @@ class TfrmMain : public QMainWindow {
   Outcome FormCreate();
   const std::optional<FileError>& LoadError() const { return loadError_; }
 
-  // Writes the settings file (once per process, see SessionEnd) and stops a running check.
+  // Writes the settings file (once per process, see SessionEnd), stops a running check and
+  // reports a failed write.
   void FormDestroy();
   StoredSettings CurrentSettings() const;
-  void WriteSettings() const;
+  void WriteSettings();
 
   void DisplayData();
   void SetAboutBox(TfrmAbout* about) { about_ = about; }
@@ -61,11 +62,6 @@ class TfrmMain : public QMainWindow {
   Ui& UiPort();
   ReportView* View() const { return ivReport_; }
   const MainMenus& Menus() const { return menus_; }
-  VersionCheck& Check() { return *versionCheck_; }
-  QTimer& OnShowDelay() { return onShowDelay_; }
-
-  // The welcome offer of the first run: true when the user chose to add samples.
-  void OfferSampleData();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -74,8 +70,8 @@ class TfrmMain : public QMainWindow {
   void ConnectMenus();
   void FormShow();
   void OnShowDelayTimer();
-  void menuExitClick();
-  void menuRefreshClick();
+  // The welcome offer of the first run.
+  void OfferSampleData();
   void menuOnTopClick();
   void menuAboutClick();
   void menuAddNewClick();
@@ -90,7 +86,6 @@ class TfrmMain : public QMainWindow {
   void RefreshICalendarCopy(const TAnniversaryList& saved);
   void menuAddSampleClick();
   void menuRemoveSampleClick();
-  void btnMakeSampleClick();
   bool EditRecord(bool adding, int index);
   void FitToPicture();
   void FitToFrame();
@@ -114,6 +109,8 @@ class TfrmMain : public QMainWindow {
   std::unique_ptr<TfrmEdit> frmEdit_;
   std::unique_ptr<TfrmCfg> frmCfg_;
   std::optional<FileError> loadError_;
+  std::optional<FileError> settingsError_;            // reported when the settings were read
+  std::optional<FileError> unreportedSettingsError_;  // of the last write
   TfrmAbout* about_ = nullptr;
   bool reshowing_ = false;       // shown again only for a changed stay-on-top state
   bool fitAwaitsFrame_ = false;  // fitted before the window manager framed the window

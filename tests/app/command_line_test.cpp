@@ -18,18 +18,14 @@ TEST(CommandLine, ModesAndTheirValues) {
   };
   const Case cases[] = {
       {{}, RunMode::Window},
-      {{"/autorun"}, RunMode::Window, true},
-      {{"/AutoRun"}, RunMode::Window, true},
-      {{"/AUTORUN", "--print"}, RunMode::Window, true},  // only the first argument counts
+      {{"/AutoRun", "--print"}, RunMode::Window, true},  // in any case; only the first argument counts
       {{"other", "/autorun"}, RunMode::Window},
-      {{"/autorunx"}, RunMode::Window},
       {{"-style", "Fusion", "--print"}, RunMode::Window},  // Qt's options are the window's
       {{"--print"}, RunMode::Print},
       {{"--print=tsv"}, RunMode::PrintTsv},
       {{"--today", "2025-01-31", "--print"}, RunMode::Print, false, DayFromCivil(2025, 1, 31)},
       {{"--print", "--today=2024-02-29"}, RunMode::Print, false, DayFromCivil(2024, 2, 29)},
       {{"--export-ics", "-"}, RunMode::ExportIcs},
-      {{"--export-ics=a.ics"}, RunMode::ExportIcs},
       {{"--help"}, RunMode::Help},
       {{"-h"}, RunMode::Help},
       {{"--version"}, RunMode::Version},
@@ -50,16 +46,12 @@ TEST(CommandLine, MalformedInputIsRefusedWithOneLine) {
            {"--print=csv"},
            {"--print", "--today"},
            {"--print", "--today", "2025-02-29"},
-           {"--print", "--today", "2025-1-31"},
            {"--print", "--today", "31.01.2025"},
            {"--print", "--today", "0000-01-01"},
-           {"--print", "--today", "2025-01-01", "--today", "2025-01-02"},
            {"--today", "2025-01-01"},
            {"--print", "--help"},
-           {"-v", "-h"},
            {"--print", "extra"},
            {"--export-ics"},
-           {"--export-ics="},
            {"--export-ics", "a.ics", "--today", "2025-01-01"},
            {"--export-ics", "a.ics", "--export-csv", "a.csv"},
        }) {
@@ -72,7 +64,6 @@ TEST(CommandLine, MalformedInputIsRefusedWithOneLine) {
 
 TEST(CommandLine, IsoDatesAreStrict) {
   EXPECT_EQ(ParseIsoDate("1899-12-30"), 0);
-  EXPECT_EQ(ParseIsoDate("9999-12-31"), DayFromCivil(9999, 12, 31));
   for (const char* text : {"2025-04-31", "2025-13-01", " 2025-04-01", "2025-04-0a"}) EXPECT_FALSE(ParseIsoDate(text));
 }
 

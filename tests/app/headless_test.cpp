@@ -2,31 +2,31 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <regex>
 #include <string>
 
 #include <QImage>
 
+#include "app/command_line.h"
 #include "core/ordering.h"
 #include "data/csv_export.h"
 #include "data/data_file.h"
 #include "data/icalendar_export.h"
+#include "platform/default_colors.h"
 #include "platform/regional.h"
-#include "ui/system_colors.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
 #include "support/hostile_files.h"
-#include "support/ical_read.h"
 #include "support/qt_app.h"
 #include "support/process.h"
 #include "support/program_copy.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
+#include "ui/system_colors.h"
 
 namespace jubilora {
 namespace {
@@ -34,15 +34,14 @@ namespace {
 namespace fs = std::filesystem;
 using test::Record;
 
+const DayNumber Today = DayFromCivil(2025, 1, 29);
+
 // Each test gets its own copy of the program, so that its files are the test's files.
 class HeadlessReport : public ::testing::Test {
  protected:
   void SetUp() override {
     program_ = test::CopyProgram(dir_.path());
-  }
-
-  void WriteData(const TAnniversaryList& list, const char* name = "jubilora.jld") {
-    test::WriteBytes(dir_ / name, EncodeRecords(list));
+    test::WriteBytes(dir_ / "jubilora.jld", EncodeRecords(LateJanuary()));
   }
 
   // Under a time limit, so that a program that waits for ever fails (status 124) instead.
@@ -61,77 +60,53 @@ class HeadlessReport : public ::testing::Test {
     return result;
   }
 
+  // Past, today, ahead, out of the period, and a damaged date; sorted as a load sorts.
   static TAnniversaryList LateJanuary() {
     TAnniversary damaged = Record(KindBirthday, 2000, 1, 29, "Damaged");
     damaged.Date = std::numeric_limits<double>::quiet_NaN();
-    return {
-        Record(KindBirthday, 1990, 1, 31, "Anna", 3),
-        Record(KindNameDay, 2000, 1, 27, "Marek", 0),
-        Record(KindBirthday, 1980, 6, 1, "Far away", 5),
-        Record(KindWedding, 2000, 1, 31, "Eva & Jan", 3),
-        Record(KindOtherNoYears, 2010, 1, 29, "Party", 1),
-        damaged,
-    };
+    TAnniversaryList list = {Record(KindBirthday, 1990, 1, 31, "Anna", 3), Record(KindNameDay, 2000, 1, 27, "Marek"),
+                             Record(KindBirthday, 1980, 6, 1, "Far away", 5),
+                             Record(KindWedding, 2000, 1, 31, "Eva & Jan", 3),
+                             Record(KindOtherNoYears, 2010, 1, 29, "Party", 1), damaged};
+    SortByDate(list, 0);
+    return list;
   }
 
   test::TempDir dir_;
   fs::path program_;
 };
 
-TEST_F(HeadlessReport, PrintsHeadingsEntriesAndBlankLines) {
-  WriteData(LateJanuary());
-  const auto result = Run({"--print", "--today", "2025-01-29"});
-  EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out,
-            "Monday, January 27, 2025 (2 days ago)\n"
-            "  Marek \xE2\x80\xA2 Name day \n"
-            "\n"
-            "Wednesday, January 29, 2025 (today)\n"
-            "  Party*\n"
-            "\n"
-            "Friday, January 31, 2025 (the day after tomorrow)\n"
-            "  Anna \xE2\x80\xA2 35th birthday (born in 1990, zodiac sign: Aquarius) ***\n"
-            "  Eva & Jan \xE2\x80\xA2 25th wedding anniversary (married in 2000) ***\n"
-            "\n");
-}
-
-TEST_F(HeadlessReport, TabSeparatedLinesCarryColoursAndOpacities) {
-  WriteData(LateJanuary());
-  const auto result = Run({"--today=2025-01-29", "--print=tsv"});
-  EXPECT_EQ(result.status, 0) << result.err;
-  // Past in Passed (#0090C0), today in MostUrgent; two days ahead of a 30-day period the
-  // blue channel is 128 + Trunc(13 * (-128 / 30 * 2)) = 18.
-  EXPECT_EQ(result.out,
-            "2025-01-27\t-2\tMonday, January 27, 2025 (2 days ago)\tMarek \xE2\x80\xA2 Name day \t#0090C0\t128\t1\n"
-            "2025-01-29\t0\tWednesday, January 29, 2025 (today)\tParty*\t#FFFF00\t255\t0\n"
-            "2025-01-31\t2\tFriday, January 31, 2025 (the day after tomorrow)\t"
-            "Anna \xE2\x80\xA2 35th birthday (born in 1990, zodiac sign: Aquarius) ***\t#FFFF12\t246\t0\n"
-            "2025-01-31\t2\tFriday, January 31, 2025 (the day after tomorrow)\t"
-            "Eva & Jan \xE2\x80\xA2 25th wedding anniversary (married in 2000) ***\t#FFFF12\t246\t0\n");
-}
-
-TEST_F(HeadlessReport, FollowsTheSettingsFile) {
-  WriteData(LateJanuary());
-  test::WriteBytes(dir_ / "jubilora.ini",
-                   "[DefaultPeriod]\r\nDaysAfter=0\r\n[Other]\r\nDateFormat=7\r\nShowZodiacSign=0\r\n");
-  const auto result = Run({"--print", "--today", "2025-01-29"});
-  EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out,
-            "Wednesday, 29th of January, 2025 (today)\n"
-            "  Party*\n"
-            "\n"
-            "Friday, 31st of January, 2025 (the day after tomorrow)\n"
-            "  Anna \xE2\x80\xA2 35th birthday (born in 1990) ***\n"
-            "  Eva & Jan \xE2\x80\xA2 25th wedding anniversary (married in 2000) ***\n"
-            "\n");
-}
-
-TEST_F(HeadlessReport, NothingDueGivesOneLineOrNoLines) {
-  WriteData({Record(KindBirthday, 1990, 6, 1, "Summer")});
-  EXPECT_EQ(Run({"--print", "--today", "2025-01-29"}).out, "Today there is nothing to remind you of...\n");
-  const auto tsv = Run({"--print=tsv", "--today", "2025-01-29"});
-  EXPECT_EQ(tsv.status, 0);
-  EXPECT_EQ(tsv.out, "");
+// Both text formats print what the report's own formatter makes of the loaded list and the
+// settings file; nothing due prints the one "nothing" line, or no line at all.
+TEST_F(HeadlessReport, PrintsTheReportOfTheLoadedListAndSettings) {
+  TCfg followed;
+  followed.DaysAfter = 0;
+  followed.DateFormat = 7;
+  followed.ShowZodiacSign = false;
+  const struct {
+    const char* ini;
+    TCfg cfg;
+    const char* today;
+  } cases[] = {{nullptr, TCfg{}, "2025-01-29"},
+               {"[DefaultPeriod]\r\nDaysAfter=0\r\n[Other]\r\nDateFormat=7\r\nShowZodiacSign=0\r\n", followed,
+                "2025-01-29"},
+               {nullptr, TCfg{}, "2025-03-29"}};
+  for (const auto& c : cases) {
+    fs::remove(dir_ / "jubilora.ini");
+    if (c.ini != nullptr) test::WriteBytes(dir_ / "jubilora.ini", c.ini);
+    const DayNumber today = *ParseIsoDate(c.today);
+    TAnniversaryList list = LateJanuary();
+    const auto items =
+        DescribeReport(list, PrepareReportEntries(list, c.cfg, today), c.cfg, today, DefaultSystemColors());
+    const std::string day = std::string("--today=") + c.today;
+    for (const auto& [format, expected] : {std::pair{"--print", FormatPlainReport(items)},
+                                           std::pair{"--print=tsv", FormatTsvReport(items)}}) {
+      const auto result = Run({format, day});
+      EXPECT_EQ(result.status, 0) << result.err;
+      EXPECT_EQ(result.out, expected) << format << " " << day;
+    }
+    EXPECT_EQ(items.empty(), today != Today);
+  }
 }
 
 TEST_F(HeadlessReport, WhatIsNoRegularDataOrSettingsFileIsReportedAtOnce) {
@@ -140,7 +115,7 @@ TEST_F(HeadlessReport, WhatIsNoRegularDataOrSettingsFileIsReportedAtOnce) {
       SCOPED_TRACE(hostile.name + " as " + name);
       fs::remove_all(dir_ / "jubilora.jld");
       fs::remove_all(dir_ / "jubilora.ini");
-      if (name == "jubilora.ini") WriteData(LateJanuary());
+      if (name == "jubilora.ini") test::WriteBytes(dir_ / "jubilora.jld", EncodeRecords(LateJanuary()));
       hostile.make(dir_ / name);
       const auto result = Run({"--print", "--today", "2025-01-29"});
       // Without its data the report cannot be made; without its settings it uses the defaults.
@@ -153,20 +128,8 @@ TEST_F(HeadlessReport, WhatIsNoRegularDataOrSettingsFileIsReportedAtOnce) {
   }
 }
 
-// Listed days stay inside the calendar, so every entry has a heading and sensible years.
-TEST_F(HeadlessReport, TheFirstAndLastDayOfTheCalendarListOnlyTheirOwnDay) {
-  WriteData({Record(KindBirthday, 1990, 12, 31, "Eve"), Record(KindBirthday, 1990, 1, 1, "New")});
-  for (const std::string today : {"0001-01-01", "9999-12-31"}) {
-    const auto result = Run({"--print=tsv", "--today", today});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1) << result.out;
-    EXPECT_TRUE(result.out.starts_with(today + "\t0\t" + (today == "0001-01-01" ? "Monday" : "Friday"))) << result.out;
-  }
-}
-
 TEST_F(HeadlessReport, MalformedOptionsEndWithStatusTwo) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"--print", "--today", "2025-02-30"}, {"--frobnicate"}, {"--print=xml"}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{"--print", "--today", "2025-02-30"}, {"--print=xml"}}) {
     const auto result = Run(args);
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
@@ -175,7 +138,6 @@ TEST_F(HeadlessReport, MalformedOptionsEndWithStatusTwo) {
 }
 
 TEST_F(HeadlessReport, RenderWritesThePictureTheWindowPaints) {
-  WriteData(LateJanuary());
   const auto before = Snapshot();
   const fs::path png = dir_ / "out.png";
   const auto result = Run({"--render", png.string(), "--today", "2025-01-29"});
@@ -183,40 +145,28 @@ TEST_F(HeadlessReport, RenderWritesThePictureTheWindowPaints) {
 
   test::TestApplication();
   TAnniversaryList list = LateJanuary();
-  SortByDate(list, 0);  // as the load does
   const TCfg cfg;
-  const DayNumber today = DayFromCivil(2025, 1, 29);
-  const auto entries = PrepareReportEntries(list, cfg, today);
+  const auto entries = PrepareReportEntries(list, cfg, Today);
   const QImage expected =
-      PaintReport(LayoutReport(list, entries, cfg, today, QtTextMeasurer(cfg), QtSystemColors()), cfg, KindIcons());
-  const QImage written = QImage(QString::fromStdString(png.string())).convertToFormat(QImage::Format_ARGB32);
-  EXPECT_EQ(written.size(), expected.size());
-  EXPECT_TRUE(written == expected);
-
-  // Only the picture is new.
-  auto after = Snapshot();
+      PaintReport(LayoutReport(list, entries, cfg, Today, QtTextMeasurer(cfg), QtSystemColors()), cfg, KindIcons());
+  EXPECT_TRUE(QImage(QString::fromStdString(png.string())).convertToFormat(QImage::Format_ARGB32) == expected);
+  auto after = Snapshot();  // only the picture is new
   after.erase("out.png");
   EXPECT_EQ(after, before);
 }
 
+// Loading never writes: no settings file appears. Exports and pictures refuse the program's
+// own files under any name.
 TEST_F(HeadlessReport, NeverCreatesOrChangesTheProgramsOwnFiles) {
-  WriteData(LateJanuary());
-  WriteData({Record(KindBirthday, 1970, 1, 1, "Old")}, "jubilora.jlb");
   auto before = Snapshot();
   EXPECT_EQ(Run({"--print"}).status, 0);
-  EXPECT_EQ(Run({"--print=tsv", "--today", "2025-01-29"}).status, 0);
-  EXPECT_EQ(Snapshot(), before);  // in particular: no settings file appeared
-
-  // Exports and pictures refuse them under any name.
-  test::WriteBytes(dir_ / "jubilora.ini", "[Other]\nDateFormat=7\n");
+  EXPECT_EQ(Snapshot(), before);
   fs::create_symlink("jubilora.jld", dir_ / "mine.csv");
   before = Snapshot();
   for (const std::string option : {"--export-csv", "--export-ics", "--render"}) {
-    for (const std::string target : {"jubilora.jld", "jubilora.jlb", "jubilora.ini", "mine.csv"}) {
-      const auto result = Run({option, (dir_ / target).string()});
-      EXPECT_EQ(result.status, 1) << option << " " << target;
-      EXPECT_NE(result.err.find("It is one of Jubilora's own files"), std::string::npos) << result.err;
-    }
+    const auto result = Run({option, (dir_ / "mine.csv").string()});
+    EXPECT_EQ(result.status, 1) << option;
+    EXPECT_NE(result.err.find("It is one of Jubilora's own files"), std::string::npos) << result.err;
   }
   EXPECT_EQ(Snapshot(), before);
 }
@@ -224,11 +174,9 @@ TEST_F(HeadlessReport, NeverCreatesOrChangesTheProgramsOwnFiles) {
 // Each export writes what its menu command writes for the loaded list and the preferences,
 // to a file or, for "-", to standard output, and changes nothing else.
 TEST_F(HeadlessReport, ExportsWriteWhatTheMenuCommandsWriteForTheLoadedList) {
-  WriteData(LateJanuary());
   test::WriteBytes(dir_ / "jubilora.ini", "[DefaultPeriod]\nDaysBefore=12\n[Other]\nLeapDay=2\n");
   test::TestApplication();
   TAnniversaryList list = LateJanuary();
-  SortByDate(list, 0);  // the one sort of a load
   TCfg cfg;
   cfg.DaysBefore = 12;
   cfg.LeapDay = LeapDayChoice::March1;
@@ -247,34 +195,49 @@ TEST_F(HeadlessReport, ExportsWriteWhatTheMenuCommandsWriteForTheLoadedList) {
     fs::remove(file);
     EXPECT_EQ(Snapshot(), before);
   }
-  // A calendar program reads every record with a day (not the damaged one), and every line of
-  // both ends in CR LF.
-  EXPECT_EQ(test::ReadBack(exports[1].second).size(), list.size() - 1);
-  for (const auto& [option, bytes] : exports) {
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r')) << option;
+}
+
+// The libraries the dynamic loader initialised for a run, as LD_DEBUG=libs reports them, that
+// belong to the desktop.
+std::string DesktopLibraries(const fs::path& program, const std::vector<std::string>& args) {
+  const std::string err = test::RunProgram(program, args, {"LD_DEBUG=libs"}).err;
+  const std::regex init("calling init: \\S*/(libQt6(Gui|Widgets|Svg|Network|DBus)|libfontconfig|libX11|libxcb\\.)\\S*");
+  std::string found;
+  for (std::sregex_iterator it(err.begin(), err.end(), init), end; it != end; ++it) found += (*it)[1].str() + " ";
+  return found;
+}
+
+// The text modes load nothing of the desktop; the window and --render are handed to the desktop
+// part, and a missing one is said in one line with status 1.
+TEST_F(HeadlessReport, OnlyTheWindowAndRenderNeedTheDesktopPart) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--print"}, {"--print=tsv", "--today", "2025-01-29"}, {"--export-csv", "-"}, {"--help"}, {"--version"}})
+    EXPECT_EQ(DesktopLibraries(program_, args), "") << args.front();
+  EXPECT_NE(DesktopLibraries(program_, {"--render", (dir_ / "out.png").string()}).find("libQt6Gui"), std::string::npos);
+
+  fs::remove(dir_ / "jubilora-desktop");
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{}, {"/autorun"}, {"--render", (dir_ / "out.png").string()}}) {
+    const auto result = test::RunProgram(program_, args, {"DISPLAY=:0"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_NE(result.err.find((dir_ / "jubilora-desktop").string() + "\""), std::string::npos) << result.err;
   }
 }
 
-TEST_F(HeadlessReport, ExportCsvGoesIntoADeviceAsItIsAndNeverMakesAFolder) {
-  WriteData(LateJanuary());
-  struct Case {
-    fs::path destination;
-    int status;
-    std::string err;
-  };
-  const std::vector<Case> cases = {
-      {test::SafeDevice(dir_.path(), "null"), 0, ""},
-      {test::SafeDevice(dir_.path(), "full"), 1, "No space left on device"},
-      {dir_ / "missing" / "out.csv", 1, "No such file or directory"},
-  };
-  for (const Case& c : cases) {
-    const auto result = Run({"--export-csv", c.destination.string()});
-    EXPECT_EQ(result.status, c.status) << c.destination;
-    EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
-    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), c.status) << result.err;
-  }
-  EXPECT_TRUE(fs::is_character_file(cases[1].destination));
-  EXPECT_FALSE(fs::exists(dir_ / "missing"));
+// Laid out as installed, without the shared folder that would move the files to the user's
+// folders: the data file read is the program's, beside it, not the desktop part's.
+TEST(DesktopPart, IsFoundWhereTheInstallPutsItAndReadsTheProgramsFiles) {
+  test::TempDir dir;
+  fs::create_directories(dir / "bin");
+  fs::create_directories(dir / "libexec" / "jubilora");
+  const fs::path program = test::CopyProgram(dir / "bin");
+  fs::rename(dir / "bin" / "jubilora-desktop", dir / "libexec" / "jubilora" / "jubilora-desktop");
+  fs::create_directory(dir / "bin" / "jubilora.jld");  // unreadable as a data file
+  const auto result = test::RunProgram(program, {"--render", (dir / "out.png").string()});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find((dir / "bin" / "jubilora.jld").string()), std::string::npos) << result.err;
 }
 
 }  // namespace

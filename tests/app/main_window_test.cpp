@@ -5,17 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "app/report_view.h"
 #include "data/data_file.h"
 #include "data/icalendar_export.h"
 #include "platform/clock.h"
+#include "platform/regional.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
@@ -23,6 +27,7 @@
 #include "support/qt_pixels.h"
 #include "support/records.h"
 #include "support/temp_dir.h"
+#include "ui/error_report.h"
 #include "ui/system_colors.h"
 
 namespace jubilora {
@@ -43,9 +48,9 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override { Clock::FixToday(std::nullopt); }
 
-  // Shown with `list` as the data file.
+  // Shown with `list` as the data file; no settings file makes a first run.
   std::unique_ptr<TfrmMain> Show(const TAnniversaryList& list, const char* settings = "[Other]\nStartupCheck=0\n") {
-    test::WriteBytes(state_.Paths.settings, settings);
+    if (settings != nullptr) test::WriteBytes(state_.Paths.settings, settings);
     test::WriteBytes(state_.Paths.data, EncodeRecords(list));
     auto window = std::make_unique<TfrmMain>(state_, CommandLine{});
     EXPECT_EQ(window->FormCreate(), TfrmMain::Outcome::Show);
@@ -82,14 +87,9 @@ class MainWindowTest : public ::testing::Test {
   AppState state_;
 };
 
-// The settings set the check marks. Switching "Always on Top" then switches that and nothing
-// else: no new report, no new place.
+// Switching "Always on Top" switches that and nothing else: no new report, no new place.
 TEST_F(MainWindowTest, AlwaysOnTopNeitherRebuildsNorMovesTheWindow) {
-  auto window = Show({Record(KindBirthday, 1990, 12, 8, "Anna")}, "[Other]\nOnTop=1\nStartupCheck=0\nOnceADay=1\n");
-  EXPECT_FALSE(window->Menus().menuStartupCheck->isChecked());
-  // Without autostart the once-a-day entry keeps its mark but cannot be used.
-  EXPECT_TRUE(window->Menus().menuOnceADay->isChecked());
-  EXPECT_FALSE(window->Menus().menuOnceADay->isEnabled());
+  auto window = Show({Record(KindBirthday, 1990, 12, 8, "Anna")}, "[Other]\nOnTop=1\nStartupCheck=0\n");
   window->move(window->screen()->availableGeometry().topLeft() + QPoint(5, 7));
   const QRect placed = window->frameGeometry();
   const QSize picture = window->View()->PictureSize();
@@ -105,78 +105,65 @@ TEST_F(MainWindowTest, AlwaysOnTopNeitherRebuildsNorMovesTheWindow) {
   }
 }
 
-TEST_F(MainWindowTest, ShowingFitsTheWindowToThePictureAndCentresIt) {
-  // Short texts: the picture fits the work area of 400 x 400 (800 x 800 at twice the scale).
+// A short report fits the window to its picture, centred; the screen reader reads it as
+// --print prints it, fresh after every rebuild.
+TEST_F(MainWindowTest, ShowingFitsTheWindowToThePictureAndTellsAScreenReaderTheReport) {
   auto window = Show({Record(KindHoliday, 2000, 12, 7, "Xmas", 2), Record(KindNameDay, 2000, 12, 8, "Lucy", 1),
                       Record(KindOtherNoYears, 1970, 12, 9, "Party", 4)});
   const ReportLayout expected = ExpectedLayout();
   ReportView* view = window->View();
   EXPECT_EQ(view->PictureSize(), QSize(expected.width, expected.height));
   EXPECT_EQ(view->size(), view->sizeHint());
-  EXPECT_EQ(view->verticalScrollBar()->maximum(), 0);
   const QRect area = window->screen()->availableGeometry();
   EXPECT_NEAR(window->frameGeometry().center().x(), area.center().x(), 1);
   EXPECT_NEAR(window->frameGeometry().center().y(), area.center().y(), 1);
-  EXPECT_TRUE(state_.AlreadyShown);
+
+  QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(view);
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), ExpectedText());
+  state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 10, "Soon"));
+  window->Menus().menuRefresh->trigger();
+  EXPECT_NE(ExpectedText().find("Soon"), std::string::npos);
+  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), ExpectedText());
 }
 
 // The whole window, frame included, stays inside the work area, also after a refresh; the
-// view opens at the first day that is not past and the wheel moves it ten pixels a notch.
-TEST_F(MainWindowTest, ATallReportKeepsTheWholeFrameOnTheWorkArea) {
+// view opens at the first day that is not past, the wheel moves it ten pixels a notch, and it
+// paints the exposed part only, what --render writes, only sharper: reduced to half it is that
+// picture.
+TEST_F(MainWindowTest, ATallReportKeepsTheWholeFrameOnTheWorkAreaAndPaintsWhatShows) {
   auto window = Show(TallList(), ShowsForty);
+  ReportView* view = window->View();
   const QRect area = window->screen()->availableGeometry();
-  ASSERT_GT(window->View()->PictureSize().height(), area.height());
+  ASSERT_GT(view->PictureSize().height(), area.height());
   ASSERT_NE(window->frameGeometry(), window->geometry()) << "no frame to test with";
   EXPECT_TRUE(area.contains(window->frameGeometry())) << window->frameGeometry().height() << " " << area.height();
   const ReportLayout expected = ExpectedLayout();
+  QScrollBar* bar = view->verticalScrollBar();
   ASSERT_GT(expected.scrollTarget.value_or(0), 0);
-  QScrollBar* bar = window->View()->verticalScrollBar();
   EXPECT_EQ(bar->value(), std::min(*expected.scrollTarget, bar->maximum()));
+
+  const QImage whole = PaintReport(expected, state_.Cfg, KindIcons());
+  const QImage shown = view->viewport()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  ASSERT_EQ(shown.devicePixelRatio(), 2.0);
+  const QPoint scrolled(view->horizontalScrollBar()->value(), bar->value());
+  const QRect part(QPoint(0, 0), QSize(std::min(shown.width() / 2, whole.width()), shown.height() / 2));
+  const QImage reduced = shown.scaled(shown.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  EXPECT_LT(test::MeanDifference(reduced.copy(part), whole.copy(part.translated(scrolled))), 1.0);
+  const int showing = view->LastPaintOperations();
+  EXPECT_LT(showing, static_cast<int>(expected.ops.size()) / 2);
+  view->viewport()->repaint(QRect(0, 0, 8, 8));
+  EXPECT_LE(view->LastPaintOperations(), 2) << "the heading bar of today and its text";
 
   QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                     Qt::NoScrollPhase, false);
   const int before = bar->value();
-  QApplication::sendEvent(window->View()->viewport(), &wheel);
+  QApplication::sendEvent(view->viewport(), &wheel);
   EXPECT_EQ(bar->value(), before - 10);
-
   window->move(area.topLeft());
   window->Menus().menuRefresh->trigger();
   QApplication::processEvents();
   EXPECT_TRUE(area.contains(window->frameGeometry()));
-}
-
-// A screen reader reads the report as --print prints it, fresh after every rebuild.
-TEST_F(MainWindowTest, TheViewTellsAScreenReaderTheReport) {
-  auto window = Show({});
-  QAccessibleInterface* view = QAccessible::queryAccessibleInterface(window->View());
-  ASSERT_NE(view, nullptr);
-  EXPECT_FALSE(view->text(QAccessible::Name).isEmpty());
-  EXPECT_EQ(view->text(QAccessible::Description).toStdString(), ExpectedText());
-  state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 7, "Tomorrow"));
-  window->Menus().menuRefresh->trigger();
-  EXPECT_EQ(view->text(QAccessible::Description).toStdString(), ExpectedText());
-  EXPECT_NE(ExpectedText().find("Tomorrow"), std::string::npos);
-}
-
-// The view paints the exposed part only, and what it paints is the picture --render writes,
-// only sharper: reduced to half it is that picture.
-TEST_F(MainWindowTest, TheViewPaintsOnlyWhatShowsSharp) {
-  auto window = Show(TallList(), ShowsForty);
-  ReportView* view = window->View();
-  const QImage whole = PaintReport(ExpectedLayout(), state_.Cfg, KindIcons());
-  const QImage shown = view->viewport()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-  ASSERT_EQ(shown.devicePixelRatio(), 2.0);
-  const QPoint scrolled(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
-  ASSERT_GT(scrolled.y(), 0);
-  const QRect part(QPoint(0, 0), QSize(std::min(shown.width() / 2, whole.width()), shown.height() / 2));
-  const QImage reduced = shown.scaled(shown.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  EXPECT_LT(test::MeanDifference(reduced.copy(part), whole.copy(part.translated(scrolled))), 1.0);
-
-  const int showing = view->LastPaintOperations();
-  EXPECT_LT(showing, static_cast<int>(ExpectedLayout().ops.size()) / 2);
-  view->viewport()->repaint(QRect(0, 0, 8, 8));
-  EXPECT_LE(view->LastPaintOperations(), 2) << "the heading bar of today and its text";
-  EXPECT_GT(showing, view->LastPaintOperations());
 }
 
 // A command's save (here: removing the samples) rewrites the iCalendar copy with the window's
@@ -199,6 +186,85 @@ TEST_F(MainWindowTest, AMaximizedWindowKeepsItsSizeAndPlace) {
   state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 7, "Tomorrow"));
   window->DisplayData();
   EXPECT_EQ(window->geometry(), before);
+}
+
+// A settings file that cannot be read or written is reported in the window, once: a file the
+// start could not read fails its write the same way and is not reported again.
+TEST_F(MainWindowTest, SettingsThatCannotBeReadOrWrittenAreReportedOnce) {
+  std::vector<std::string> shown;
+  SetErrorReportPresenter([&](QWidget*, const QString& text) { shown.push_back(text.toStdString()); });
+  for (const bool unreadable : {true, false}) {
+    shown.clear();
+    std::filesystem::remove_all(state_.Paths.settings);
+    if (unreadable) std::filesystem::create_directory(state_.Paths.settings);
+    auto window = std::make_unique<TfrmMain>(state_, CommandLine{});
+    window->FormCreate();
+    EXPECT_EQ(shown.size(), unreadable ? 1u : 0u);
+    std::filesystem::remove_all(state_.Paths.settings);
+    std::filesystem::create_directory(state_.Paths.settings);  // the write fails alike
+    window->WriteSettings();
+    window->FormDestroy();
+    ASSERT_EQ(shown.size(), 1u) << unreadable;
+    EXPECT_NE(shown[0].find(state_.Paths.settings.string()), std::string::npos) << shown[0];
+  }
+  SetErrorReportPresenter({});
+}
+
+// "... But Only Once a Day!" ends an automatic start on the day of the last run, and only that.
+TEST_F(MainWindowTest, TheOnceADayGateEndsOnlyAnAutomaticStartOnTheSameDay) {
+  const struct {
+    bool autorun;
+    DayNumber lastRun;
+    bool onceADay;
+    TfrmMain::Outcome outcome;
+  } cases[] = {{true, Today, true, TfrmMain::Outcome::Gated},    {true, Today - 1, true, TfrmMain::Outcome::Show},
+               {true, Today + 1, true, TfrmMain::Outcome::Show}, {true, Today, false, TfrmMain::Outcome::Show},
+               {false, Today, true, TfrmMain::Outcome::Show}};
+  for (const auto& c : cases) {
+    // The last run as the program writes it, in the user's short date format.
+    test::WriteBytes(state_.Paths.settings, "[Other]\nStartupCheck=0\nOnceADay=" + std::to_string(c.onceADay) +
+                                                "\nLastRun=" + QtRegionalSettings().FormatShortDate(c.lastRun) + "\n");
+    CommandLine commandLine;
+    commandLine.autorun = c.autorun;
+    EXPECT_EQ(TfrmMain(state_, commandLine).FormCreate(), c.outcome)
+        << c.autorun << ' ' << (c.lastRun - Today) << ' ' << c.onceADay;
+  }
+}
+
+// A data file that cannot be read ends the start with its reason, and nothing is written.
+TEST_F(MainWindowTest, AnUnreadableDataFileIsReportedAndNothingIsWritten) {
+  std::filesystem::create_directory(state_.Paths.data);
+  test::WriteBytes(state_.Paths.backup, EncodeRecords({Record(KindBirthday, 1990, 1, 1, "Kept")}));
+  TfrmMain window(state_, CommandLine{});
+  ASSERT_EQ(window.FormCreate(), TfrmMain::Outcome::Unreadable);
+  EXPECT_NE(window.LoadError()->Describe().find(state_.Paths.data.string()), std::string::npos);
+  window.FormDestroy();
+  EXPECT_FALSE(std::filesystem::exists(state_.Paths.settings));
+  EXPECT_TRUE(std::filesystem::is_directory(state_.Paths.data));
+  EXPECT_EQ(std::filesystem::file_size(state_.Paths.backup), RecordSize);
+}
+
+// The first show of the first run switches autostart on and offers the samples; declining the
+// offer adds nothing.
+TEST_F(MainWindowTest, AFirstRunOffersTheSamplesAndDecliningAddsNothing) {
+  std::filesystem::copy_file(std::filesystem::path(JUBILORA_EXE).replace_extension(".spl"), state_.Paths.samples);
+  bool offered = false;
+  QTimer robot;
+  QObject::connect(&robot, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    if (offered) modal->close();
+    else modal->findChild<QAbstractButton*>("btnAnswer2")->click();  // "&No, not this time"
+    offered = true;
+  });
+  robot.start(20);
+  auto window = Show({}, nullptr);
+  EXPECT_TRUE(state_.FirstRun);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return offered; }, 5000));
+  QApplication::processEvents();
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "config" / "autostart" / "Jubilora.desktop"));
+  EXPECT_TRUE(state_.Anniversaries.empty());
+  EXPECT_EQ(std::filesystem::file_size(state_.Paths.data), 0u);
 }
 
 }  // namespace

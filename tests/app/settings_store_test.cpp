@@ -71,18 +71,13 @@ TEST_F(SettingsStore, FirstStartGivesDefaultsAndWritesAll26KeysInOrder) {
   const LoadedSettings again = LoadSettingsFile(path, fonts, regional, kToday + 1);
   EXPECT_FALSE(again.firstRun);
   EXPECT_EQ(again.settings.lastRun, kToday);
-}
-
-TEST_F(SettingsStore, EmptyFileIsNoFirstRunAndGivesDefaults) {
-  TempDir dir;
-  WriteBytes(dir / "s.ini", "");
-  const LoadedSettings loaded = LoadSettingsFile(dir / "s.ini", fonts, regional, kToday);
-  EXPECT_FALSE(loaded.firstRun);
-  EXPECT_EQ(loaded.settings, ReadSettings(nullptr, fonts, regional, kToday));
+  WriteBytes(path, "");  // an empty file is no first run either
+  EXPECT_FALSE(LoadSettingsFile(path, fonts, regional, kToday).firstRun);
 }
 
 // --- Value rules ---------------------------------------------------------------------
 
+// Booleans are integers too, where anything but zero is true.
 TEST_F(SettingsStore, IntegersKeepTheLowByteForSmallFieldsAndMalformedOnesFallBackToTheDefault) {
   StoredSettings expected = Read("");
   expected.cfg.DaysBefore = 31;
@@ -97,9 +92,13 @@ TEST_F(SettingsStore, IntegersKeepTheLowByteForSmallFieldsAndMalformedOnesFallBa
   expected.cfg.DateFormat = 7;  // $107
   expected.cfg.LeapDay = LeapDayChoice::March1;
   expected.onceADay = true;
+  expected.cfg.FontBold = true;
+  expected.cfg.ShowIcons = false;
+  expected.startupCheck = false;
   EXPECT_EQ(Read("[DefaultPeriod]\nDaysBefore=0x1F\nDaysAfter=300\n"
                  "[Colors]\nPreset=-1\nMostUrgent=$FFFFFFFF\nSemiUrgent=-$10\nLeastUrgent= 12\nPassed=$FF000008\n"
-                 "[Font]\nSize=-11\nCharset=x80\n[Other]\nDateFormat=$107\nOnceADay=$10\nLeapDay=$2\n"),
+                 "[Font]\nSize=-11\nCharset=x80\nBold=-1\n[Other]\nDateFormat=$107\nOnceADay=$10\nLeapDay=$2\n"
+                 "ShowIcons=0x0\nStartupCheck=0\nOnTop=yes\nShowZodiacSign=true\n"),
             expected);
   // Trailing characters, nothing, a number too large, a bare prefix, a word, a choice
   // unknown: each key's default.
@@ -108,20 +107,6 @@ TEST_F(SettingsStore, IntegersKeepTheLowByteForSmallFieldsAndMalformedOnesFallBa
                    "[Font]\nSize=fourteen\n[Other]\nLeapDay=" + std::string(leapDay) + "\n"),
               Read(""));
   }
-}
-
-TEST_F(SettingsStore, BooleansAreIntegersWhereAnythingButZeroIsTrue) {
-  const StoredSettings s = Read(
-      "[Font]\nBold=2\nItalic=-1\n"
-      "[Other]\nOnTop=yes\nStartupCheck=0\nShowIcons=0x0\nShowZodiacSign=true\nForceSmoothing=1\n");
-  EXPECT_TRUE(s.cfg.FontBold);
-  EXPECT_TRUE(s.cfg.FontItalic);
-  EXPECT_FALSE(s.onTop);  // "yes" is no integer: the default
-  EXPECT_FALSE(s.startupCheck);
-  EXPECT_FALSE(s.cfg.ShowIcons);
-  EXPECT_TRUE(s.cfg.ShowZodiacSign);  // "true" is no integer either
-  EXPECT_TRUE(s.cfg.ForceSmoothing);
-  EXPECT_TRUE(Read("[Other]\nOnTop=2\n").onTop);
 }
 
 TEST_F(SettingsStore, TextsFontAndLastRun) {

@@ -108,6 +108,7 @@ TEST_F(Installed, AFirstStartWritesIntoTheUsersFoldersAndTheSecondIsNoFirstRun) 
 
   pid_t pid = test::StartProgram(program, {}, env);
   ASSERT_TRUE(test::WaitFor([&] { return !window(aboutTitle).empty(); })) << "no greeting";
+  EXPECT_EQ(window(mainTitle), "") << "the window came before the greeting";
   answer(aboutTitle);
   ASSERT_TRUE(test::WaitFor([&] { return !window(welcomeTitle).empty(); })) << "no welcome offer";
   answer(welcomeTitle);  // "Yes, add samples": the data file is written at once

