@@ -53,11 +53,7 @@ class Desktop {
     started_.push_back(test::StartProgram(dir_ / "jubilora", {},
                                           {Display(), "XDG_CONFIG_HOME=" + (dir_ / "config").string(), "QT_QPA_PLATFORM"}));
   }
-  void StartTray() {
-    started_.push_back(test::StartProgram("/usr/bin/trayer", {"--edge", "bottom", "--align", "right", "--widthtype",
-                                                              "pixel", "--width", "100", "--height", "32"},
-                                          {Display()}));
-  }
+  bool StartTray() { return xvfb_.StartTray(); }
 
   std::string Run(const char* tool, const std::vector<std::string>& args) const {
     return test::RunProgram(fs::path("/usr/bin") / tool, args, {Display()}).out;
@@ -143,8 +139,7 @@ TEST(SnoozeTray, UnderAWindowManagerTheWindowStaysOnScreenAndWakesNormal) {
   desktop.Run("xdotool", {"windowactivate", main});
   ASSERT_TRUE(WaitFor([&] { return desktop.Visible(IsMainWindow).has_value(); })) << "not restored";
 
-  desktop.StartTray();
-  ASSERT_TRUE(WaitFor([&] { return !desktop.Run("xdotool", {"search", "--class", "trayer"}).empty(); }));
+  ASSERT_TRUE(desktop.StartTray()) << "no notification area";
   ASSERT_TRUE(desktop.Snooze({"windowactivate", "--sync", main}));
   ASSERT_TRUE(WaitFor([&] { return !desktop.Visible(IsMainWindow) && desktop.Visible(IsTrayIcon); }))
       << "the window did not go to the tray";
