@@ -13,42 +13,33 @@
 namespace jubilora {
 namespace {
 
-// Shows the box modally and lets `act` do something with it once it is up; a box left open
-// ends with -5.
-int RunModal(TfrmAbout& box, const std::function<void(QPushButton* ok, QPushButton* help)>& act) {
-  const auto button = [&box](const char* name) { return box.findChild<QPushButton*>(name); };
-  QTimer::singleShot(0, &box, [&] { act(button("btnOK"), button("btnHelp")); });
-  QTimer::singleShot(2000, &box, [&box] { box.done(-5); });
-  return box.exec();
-}
-
 // Enter acts as OK and Escape dismisses, from either button; OK has the focus at every show.
-// Help opens the help and closes the box, unless the help could not be opened. The picture is
-// named for a screen reader.
+// Help opens the help and closes the box, unless the help could not be opened (a box left
+// open ends with -5). The picture is named for a screen reader.
 TEST(AboutBox, KeysAndHelp) {
   test::TestApplication();
   bool helpOpens = false;
   int helpCalls = 0;
   TfrmAbout box(nullptr, [&] { return ++helpCalls, helpOpens; });
   EXPECT_FALSE(box.findChild<QFrame*>("ivPicture")->accessibleName().isEmpty());
-  for (const bool onHelp : {false, true}) {
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-      const int result = RunModal(box, [&](QPushButton* ok, QPushButton* help) {
-        EXPECT_EQ(box.focusWidget(), ok);
-        (onHelp ? help : ok)->setFocus();
-        QTest::keyClick(box.focusWidget(), key);
-      });
-      EXPECT_EQ(result, key == Qt::Key_Return ? QDialog::Accepted : QDialog::Rejected) << onHelp << ' ' << key;
-    }
-  }
-  EXPECT_EQ(helpCalls, 0);
-  for (const bool opens : {true, false}) {
-    helpOpens = opens;
-    const int result = RunModal(box, [&](QPushButton*, QPushButton* help) {
-      help->click();
+  const auto ok = box.findChild<QPushButton*>("btnOK"), help = box.findChild<QPushButton*>("btnHelp");
+  const struct {
+    QPushButton* on;
+    Qt::Key key;  // none: a click on Help
+    bool helpOpens;
+    int result;
+  } cases[] = {{ok, Qt::Key_Return, false, QDialog::Accepted}, {help, Qt::Key_Return, false, QDialog::Accepted},
+               {ok, Qt::Key_Escape, false, QDialog::Rejected}, {help, Qt::Key_Escape, false, QDialog::Rejected},
+               {help, Qt::Key_unknown, true, QDialog::Accepted}, {help, Qt::Key_unknown, false, -5}};
+  for (const auto& c : cases) {
+    helpOpens = c.helpOpens;
+    QTimer::singleShot(0, &box, [&] {
+      EXPECT_EQ(box.focusWidget(), ok);
+      c.on->setFocus();
+      c.key == Qt::Key_unknown ? c.on->click() : QTest::keyClick(c.on, c.key);
       if (box.isVisible()) box.done(-5);
     });
-    EXPECT_EQ(result, opens ? QDialog::Accepted : -5);
+    EXPECT_EQ(box.exec(), c.result) << c.key << ' ' << c.helpOpens;
   }
   EXPECT_EQ(helpCalls, 2);
 }

@@ -7,8 +7,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFrame>
-#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -89,28 +87,6 @@ TEST(AnswerDialog, ReentryIsRefusedAndHelpKeepsTheDialogOpen) {
   EXPECT_EQ(helped, QStringList{"help-path"});
   SetAnswerHelpHandler({});
   EXPECT_EQ(Ask({}, [](QDialog* d) { ButtonsOf(d).at(0)->click(); }), 1);
-}
-
-// The buttons stand alike in a column at the right of the message's frame, the last one level
-// with the frame's bottom, whether the column or the message is the taller; the message is
-// described to assistive tools.
-TEST(AnswerDialog, TheButtonColumnStandsBesideTheMessage) {
-  const Call shapes[] = {{.buttons = {"15 &Minutes", "30 M&inutes", "&1 Hour", "&2 Hours", "&4 Hours", "&Cancel"}},
-                         {.buttons = {"OK"}, .message = QString("A line of the message\r\n").repeated(12)}};
-  for (const Call& call : shapes) {
-    Ask(call, [&](QDialog* d) {
-      const std::vector<QPushButton*> buttons = ButtonsOf(d);
-      const QRect frame = d->findChild<QFrame*>(QStringLiteral("bvlFrame"))->geometry();
-      ASSERT_EQ(buttons.size(), std::size_t(call.buttons.size()));
-      EXPECT_EQ(d->accessibleDescription(), d->findChild<QLabel*>(QStringLiteral("labMessage"))->text());
-      for (const QPushButton* button : buttons) {
-        EXPECT_EQ(button->size(), buttons[0]->size());
-        EXPECT_GT(button->x(), frame.right());
-      }
-      EXPECT_EQ(buttons.back()->geometry().bottom(), frame.bottom());
-      buttons.front()->click();
-    });
-  }
 }
 
 }  // namespace

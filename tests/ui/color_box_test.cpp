@@ -4,8 +4,6 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QImage>
-#include <QStyleOptionComboBox>
 #include <QTest>
 
 #include "core/naming.h"
@@ -68,23 +66,6 @@ TEST_F(ColorBoxTest, ShowsAndGivesBackSetOrChosenColours) {
   QTest::keyClick(&box, Qt::Key_Down);
   EXPECT_EQ(box.currentText(), "Maroon");
   EXPECT_EQ(pickerAsked.size(), 1u);
-}
-
-// The field behind the swatch and name: window colour, button face when disabled; the
-// swatch keeps its colour either way. System colour swatches follow the system's table.
-TEST_F(ColorBoxTest, SwatchesAndTheDisabledLook) {
-  box.SetColor(0x000000FF);
-  QStyleOptionComboBox option;
-  option.initFrom(&box);
-  const QRect field = box.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &box);
-  for (const bool enabled : {true, false}) {
-    box.setEnabled(enabled);
-    const QImage image = box.grab().toImage();
-    EXPECT_EQ(image.pixelColor(field.right() - 2, field.top() + 2), Shown(SystemColorRef(enabled ? 5 : 15)));
-    EXPECT_EQ(image.pixelColor(field.left() + 8, box.height() / 2), QColor(255, 0, 0)) << enabled;
-  }
-  const QImage swatch = box.itemIcon(box.findText("Window Text")).pixmap(box.iconSize()).toImage();
-  EXPECT_EQ(swatch.pixelColor(swatch.width() / 2, swatch.height() / 2), Shown(SystemColorRef(8)));
 }
 
 }  // namespace

@@ -43,14 +43,5 @@ TEST(PresetRule, NamedPresetsSetTheLookAndNothingElse) {
   EXPECT_EQ(defaults, WithLookOf(Scrambled, TCfg()));
 }
 
-// A face that is not installed gives way to Tahoma, keeping size, style and character set.
-TEST(FontButtonCaption, FaceSizeAndStyleLettersWithAMissingFaceGivingWayToTahoma) {
-  const test::NamedFonts fonts({"Verdana"});
-  EXPECT_EQ(FontCaption(WithInstalledFace({"verdana", 10, true, false, 1}, fonts)), "verdana (10 ,B)");
-  const ReportFont missing = WithInstalledFace({"No Such Face", 12, true, true, 238}, fonts);
-  EXPECT_EQ(FontCaption(missing), "Tahoma (12 ,BI)");
-  EXPECT_EQ(missing.Charset, 238);
-}
-
 }  // namespace
 }  // namespace jubilora

@@ -41,13 +41,6 @@ TEST(RecordRules, DatesOpenWithinTheCalendarsRangeAndTheLabelAddsTheYearOnlyWhen
     EXPECT_EQ(DateLabelText(format, day, true), DateLabelText(format, day, false) + ", 1975");
 }
 
-TEST(RecordRules, TheFirstMissingItemInScreenOrder) {
-  EXPECT_EQ(FirstMissing("", 0, 0), MissingItem::Description);
-  EXPECT_EQ(FirstMissing("Anna", NoPosition, NoPosition), MissingItem::Kind);
-  EXPECT_EQ(FirstMissing("Anna", 2, NoPosition), MissingItem::Importance);
-  EXPECT_EQ(FirstMissing(" ", 2, 0), MissingItem::None);
-}
-
 // Adding appends a zero-filled record; editing writes the five fields of its record and nothing
 // else, the description cut to fifty characters.
 TEST(RecordRules, CommitWritesTheFiveFieldsOfOneRecord) {
