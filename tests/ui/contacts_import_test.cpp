@@ -156,8 +156,8 @@ TEST_F(ContactsImport, FilesWithNothingToImportChangeNothing) {
   }
 }
 
-// At 14 points every text of the preview fits; a cut description shows so and names the
-// contact in full; every input has its label.
+// At 14 points every text of the preview fits and the window a 1280 x 1024 screen; a cut
+// description shows so and names the contact in full; every input has its label.
 TEST_F(ContactsImport, PreviewReadsWellAtALargeFont) {
   std::vector<ContactEvent> events = ReadVCards(test::ReadBytes(PhoneBook)).events;
   const std::string longName = "Maximiliane Walburga Theodolinde von und zu Hohenlohe-\u0141ukasz";
@@ -175,6 +175,8 @@ TEST_F(ContactsImport, PreviewReadsWellAtALargeFont) {
                                                                 preview.findChild<QSpinBox*>()})
       EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](QLabel* l) { return l->buddy() == input; }));
     EXPECT_EQ(test::TextsThatDoNotFit(preview), std::vector<std::string>());
+    const QSize size = preview.frameGeometry().size();
+    EXPECT_EQ(size.boundedTo(QSize(1280, 1024)), size);
     preview.reject();
   });
   EXPECT_FALSE(preview.Execute().has_value());
