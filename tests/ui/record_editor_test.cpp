@@ -269,9 +269,7 @@ TEST_F(RecordEditorTest, OpensOverTheMainWindowInTheDesktopsFontWithNamedInputs)
   EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
 
   const QFont before = QApplication::font();
-  QFont large = before;
-  large.setPointSize(14);
-  QApplication::setFont(large);
+  QApplication::setFont(QFont(before.family(), 14));
   Run(true, -1, [&] {
     QSet<const QWidget*> labelled;
     for (const QLabel* label : editor_.findChildren<QLabel*>()) labelled << label->buddy();
