@@ -49,11 +49,15 @@ QVariant AnniversaryTableModel::data(const QModelIndex& index, int role) const {
   return FromCp1252(CellText(anniversaries_[row], index.column(), cfg_));
 }
 
-QVariant AnniversaryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
+QVariant ColumnHeader(std::span<const char* const> headers, int section, Qt::Orientation orientation, int role) {
+  if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(headers.size())) return {};
   if (role == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
   if (role != Qt::DisplayRole) return {};
-  return QString::fromLatin1(ColumnHeaders[section]);
+  return QString::fromLatin1(headers[static_cast<std::size_t>(section)]);
+}
+
+QVariant AnniversaryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  return ColumnHeader(ColumnHeaders, section, orientation, role);
 }
 
 void AnniversaryTableModel::Reload() {

@@ -5,11 +5,16 @@
 
 #include <QAbstractTableModel>
 #include <functional>
+#include <span>
 
 #include "core/anniversary.h"
 #include "core/settings.h"
 
 namespace jubilora {
+
+// A header cell of a table whose columns are named by `headers`: left-aligned names across
+// the top, nothing down the side.
+QVariant ColumnHeader(std::span<const char* const> headers, int section, Qt::Orientation orientation, int role);
 
 class AnniversaryTableModel : public QAbstractTableModel {
   Q_OBJECT

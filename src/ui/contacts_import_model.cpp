@@ -6,6 +6,7 @@
 #include "core/naming.h"
 #include "core/text_codec.h"
 #include "data/contact_import.h"
+#include "ui/anniversary_table_model.h"
 #include "ui/qt_text.h"
 
 namespace jubilora {
@@ -95,10 +96,7 @@ Qt::ItemFlags ContactsImportModel::flags(const QModelIndex& index) const {
 }
 
 QVariant ContactsImportModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
-  if (role == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
-  if (role != Qt::DisplayRole) return {};
-  return QString::fromLatin1(ColumnHeaders[section]);
+  return ColumnHeader(ColumnHeaders, section, orientation, role);
 }
 
 void ContactsImportModel::Toggle(int row) {

@@ -6,11 +6,15 @@
 #include <vector>
 
 #include <QApplication>
-#include <QDialog>
+#include <QFrame>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QUrlQuery>
 
+#include "online/about_box.h"
+#include "online/links.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
 #include "ui/answer_dialog.h"
@@ -40,56 +44,84 @@ class HelpTest : public ::testing::Test {
   test::TempDir dir;
 };
 
-// Blanks, '#' and '%' in the folder survive the trip through the address; a relative page is
-// found from the current folder.
-TEST_F(HelpTest, APageOpensAsAFileUrlThatLeadsBackToIt) {
-  const fs::path page = dir / "My #1 100% help" / "index.html";
-  fs::create_directories(page.parent_path());
-  test::WriteBytes(page, "<html></html>");
-  const fs::path previous = fs::current_path();
-  fs::current_path(page.parent_path());
-  EXPECT_TRUE(RunHelp(nullptr, "index.html", browser));
-  fs::current_path(previous);
-  ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0].toLocalFile().toStdString(), page.string());
-  EXPECT_TRUE(reports.empty());
-}
-
-// A missing page, a folder, or a browser that does not start: reported over the owner, naming the page.
-TEST_F(HelpTest, WhatCannotBeShownIsReportedNamingThePage) {
+// A page opens as a file address that leads back to it, blanks, '#' and '%' in the folder
+// surviving, a relative page found from the current folder. A missing page, a folder, or a
+// browser that does not start is reported over the owner, naming the page.
+TEST_F(HelpTest, APageOpensAsAFileUrlThatLeadsBackToItOrIsReportedByName) {
   QWidget owner;
-  fs::create_directories(dir / "folder.html");
-  test::WriteBytes(dir / "index.html", "<html></html>");
-  for (const auto& [page, works] : {std::pair{dir / "missing.html", true}, {dir / "folder.html", true},
-                                    {dir / "index.html", false}}) {
+  const fs::path folder = dir / "My #1 100% help";
+  fs::create_directories(folder / "folder.html");
+  test::WriteBytes(folder / "index.html", "<html></html>");
+  const fs::path previous = fs::current_path();
+  fs::current_path(folder);
+  for (const auto& [page, works] : {std::pair{fs::path("index.html"), true}, {folder / "missing.html", true},
+                                    {folder / "folder.html", true}, {folder / "index.html", false}}) {
+    const bool shown = page == "index.html";
     browserWorks = works;
+    opened.clear();
     reports.clear();
-    EXPECT_FALSE(RunHelp(&owner, page, browser));
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].first, &owner);
-    EXPECT_TRUE(reports[0].second.contains(QString::fromStdString(page.string()))) << reports[0].second.toStdString();
+    EXPECT_EQ(RunHelp(&owner, page, browser), shown);
+    ASSERT_EQ(reports.size(), shown ? 0u : 1u);
+    ASSERT_EQ(opened.size(), works ? std::size_t(shown) : 1u);
+    if (shown) {
+      EXPECT_EQ(opened[0].toLocalFile().toStdString(), (folder / page).string());
+    } else {
+      EXPECT_EQ(reports[0].first, &owner);
+      EXPECT_TRUE(reports[0].second.contains(QString::fromStdString(page.string())));
+    }
   }
-  EXPECT_EQ(opened.size(), 1u);
+  fs::current_path(previous);
 }
 
-TEST_F(HelpTest, TheAnswerDialogsHelpButtonOpensItsPageAndTheDialogStaysOpen) {
+TEST_F(HelpTest, TheAnswerDialogsHelpButtonOpensItsPage) {
   InstallAnswerDialogHelp(browser);
   const fs::path page = dir / "backup.html";
   test::WriteBytes(page, "<html></html>");
-  bool stayedOpen = false;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    dialog->findChild<QPushButton*>("btnAnswer1")->click();
-    stayedOpen = dialog->isVisible();
-    dialog->findChild<QPushButton*>("btnAnswer2")->click();
-  });
-  EXPECT_EQ(AnswerDialog(nullptr, "Question", "Read the help?", {"&Help", "&Close"}, IconKind::Question, true, 1,
-                         QString::fromStdString(page.string())),
-            2);
-  EXPECT_TRUE(stayedOpen);
+  SetAnswerHelpHandler({})(nullptr, QString::fromStdString(page.string()));
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened[0].toLocalFile().toStdString(), page.string());
+}
+
+// Enter acts as OK and Escape dismisses, from either button; OK has the focus at every show.
+// Help opens the help and closes the box, unless the help could not be opened (a box left
+// open ends with -5). The picture is named for a screen reader.
+TEST(AboutBox, KeysAndHelp) {
+  test::TestApplication();
+  bool helpOpens = false;
+  int helpCalls = 0;
+  TfrmAbout box(nullptr, [&] { return ++helpCalls, helpOpens; });
+  EXPECT_FALSE(box.findChild<QFrame*>("ivPicture")->accessibleName().isEmpty());
+  const auto ok = box.findChild<QPushButton*>("btnOK"), help = box.findChild<QPushButton*>("btnHelp");
+  const struct {
+    QPushButton* on;
+    Qt::Key key;  // none: a click on Help
+    bool helpOpens;
+    int result;
+  } cases[] = {{ok, Qt::Key_Return, false, QDialog::Accepted}, {help, Qt::Key_Return, false, QDialog::Accepted},
+               {ok, Qt::Key_Escape, false, QDialog::Rejected}, {help, Qt::Key_Escape, false, QDialog::Rejected},
+               {help, Qt::Key_unknown, true, QDialog::Accepted}, {help, Qt::Key_unknown, false, -5}};
+  for (const auto& c : cases) {
+    helpOpens = c.helpOpens;
+    QTimer::singleShot(0, &box, [&] {
+      EXPECT_EQ(box.focusWidget(), ok);
+      c.on->setFocus();
+      c.key == Qt::Key_unknown ? c.on->click() : QTest::keyClick(c.on, c.key);
+      if (box.isVisible()) box.done(-5);
+    });
+    EXPECT_EQ(box.exec(), c.result) << c.key << ' ' << c.helpOpens;
+  }
+  EXPECT_EQ(helpCalls, 2);
+}
+
+// The mail program gets the address, the whole subject and an empty body, its blanks encoded.
+TEST(MailLinks, ReachTheMailProgramWithTheirSubjectIntact) {
+  QList<QUrl> opened;
+  OpenUrl(BugMailUrl(), [&opened](const QUrl& url) { return opened.append(url), true; });
+  ASSERT_EQ(opened.size(), 1);
+  EXPECT_EQ(opened[0].scheme() + ':' + opened[0].path(), QStringLiteral("mailto:") + BugAddress);
+  EXPECT_FALSE(opened[0].toEncoded().contains(' '));
+  EXPECT_EQ(QUrlQuery(opened[0]).queryItemValue("Subject", QUrl::FullyDecoded), "Bug in Jubilora");
+  EXPECT_TRUE(QUrlQuery(opened[0]).hasQueryItem("Body"));
 }
 
 }  // namespace

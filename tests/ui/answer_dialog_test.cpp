@@ -5,14 +5,15 @@
 #include <functional>
 #include <vector>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QFrame>
-#include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
 #include "support/qt_app.h"
+#include "ui/error_report.h"
 
 namespace jubilora {
 namespace {
@@ -91,26 +92,22 @@ TEST(AnswerDialog, ReentryIsRefusedAndHelpKeepsTheDialogOpen) {
   EXPECT_EQ(Ask({}, [](QDialog* d) { ButtonsOf(d).at(0)->click(); }), 1);
 }
 
-// The buttons stand alike in a column at the right of the message's frame, the last one level
-// with the frame's bottom, whether the column or the message is the taller; the message is
-// described to assistive tools.
-TEST(AnswerDialog, TheButtonColumnStandsBesideTheMessage) {
-  const Call shapes[] = {{.buttons = {"15 &Minutes", "30 M&inutes", "&1 Hour", "&2 Hours", "&4 Hours", "&Cancel"}},
-                         {.buttons = {"OK"}, .message = QString("A line of the message\r\n").repeated(12)}};
-  for (const Call& call : shapes) {
-    Ask(call, [&](QDialog* d) {
-      const std::vector<QPushButton*> buttons = ButtonsOf(d);
-      const QRect frame = d->findChild<QFrame*>(QStringLiteral("bvlFrame"))->geometry();
-      ASSERT_EQ(buttons.size(), std::size_t(call.buttons.size()));
-      EXPECT_EQ(d->accessibleDescription(), d->findChild<QLabel*>(QStringLiteral("labMessage"))->text());
-      for (const QPushButton* button : buttons) {
-        EXPECT_EQ(button->size(), buttons[0]->size());
-        EXPECT_GT(button->x(), frame.right());
-      }
-      EXPECT_EQ(buttons.back()->geometry().bottom(), frame.bottom());
-      buttons.front()->click();
-    });
-  }
+// One final period, only after a character that sorts after it; file names with angle
+// brackets show as they are, in an error box with one OK.
+TEST(ErrorReport, ShowsThePlainTextWithOneFinalPeriodInAnErrorBox) {
+  for (const char* ended : {"Done.", "Stop!", "(code 2)", "in use,", ""}) EXPECT_EQ(WithFinalPeriod(ended), ended);
+  EXPECT_EQ(WithFinalPeriod(QString::fromUtf8("Fichier ferm\u00E9")), QString::fromUtf8("Fichier ferm\u00E9."));
+  test::TestApplication();
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    if (box->icon() == QMessageBox::Critical && box->buttons().size() == 1 && box->textFormat() == Qt::PlainText)
+      shown = box->text();
+    box->button(QMessageBox::Ok)->click();
+  });
+  ShowErrorReport(nullptr, QStringLiteral("Cannot open <backup> file/"));
+  EXPECT_EQ(shown, QStringLiteral("Cannot open <backup> file/."));
 }
 
 }  // namespace

@@ -4,14 +4,19 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QImage>
-#include <QStyleOptionComboBox>
+#include <QColor>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QTest>
 
 #include "core/naming.h"
+#include "platform/default_colors.h"
 #include "support/qt_app.h"
 #include "support/records.h"
+#include "ui/font_catalog.h"
 #include "ui/presets.h"
+#include "ui/system_colors.h"
 
 namespace jubilora {
 namespace {
@@ -70,21 +75,37 @@ TEST_F(ColorBoxTest, ShowsAndGivesBackSetOrChosenColours) {
   EXPECT_EQ(pickerAsked.size(), 1u);
 }
 
-// The field behind the swatch and name: window colour, button face when disabled; the
-// swatch keeps its colour either way. System colour swatches follow the system's table.
-TEST_F(ColorBoxTest, SwatchesAndTheDisabledLook) {
-  box.SetColor(0x000000FF);
-  QStyleOptionComboBox option;
-  option.initFrom(&box);
-  const QRect field = box.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &box);
-  for (const bool enabled : {true, false}) {
-    box.setEnabled(enabled);
-    const QImage image = box.grab().toImage();
-    EXPECT_EQ(image.pixelColor(field.right() - 2, field.top() + 2), Shown(SystemColorRef(enabled ? 5 : 15)));
-    EXPECT_EQ(image.pixelColor(field.left() + 8, box.height() / 2), QColor(255, 0, 0)) << enabled;
-  }
-  const QImage swatch = box.itemIcon(box.findText("Window Text")).pixmap(box.iconSize()).toImage();
-  EXPECT_EQ(swatch.pixelColor(swatch.width() / 2, swatch.height() / 2), Shown(SystemColorRef(8)));
+// Red comes back in the low byte.
+TEST(DesktopAdapters, SystemColoursComeBackRedInTheLowByte) {
+  test::TestApplication();
+  const QPalette original = QGuiApplication::palette();
+  QPalette palette = original;
+  palette.setColor(QPalette::Active, QPalette::Base, QColor(0x12, 0x34, 0x56));
+  QGuiApplication::setPalette(palette);
+  EXPECT_EQ(QtSystemColors().ColorOf(5), 0x00563412u);
+  QGuiApplication::setPalette(original);
+}
+
+// The text modes have no palette to ask: their table is what the window gets here, so that
+// --print=tsv prints the colours it always printed.
+TEST(DesktopAdapters, TheTextModesColourTableIsTheOffscreenPalette) {
+  test::TestApplication();
+  ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+  const QtSystemColors palette;
+  const DefaultSystemColors table;
+  for (int index = -1; index <= 40; ++index) EXPECT_EQ(table.ColorOf(index), palette.ColorOf(index)) << index;
+}
+
+TEST(DesktopAdapters, InstalledFontsMatchInAnyLetterCase) {
+  test::TestApplication();
+  const QStringList families = QFontDatabase::families();
+  if (families.isEmpty()) GTEST_SKIP() << "no fonts on this machine";
+  const QString family = FamilyName(families.front());
+  const QtFontCatalog catalog;
+  EXPECT_TRUE(catalog.IsInstalled(family.toUpper().toStdString()));
+  EXPECT_TRUE(catalog.IsInstalled(family.toLower().toStdString()));
+  EXPECT_FALSE(catalog.IsInstalled("No Such Font Family 7f3a"));
+  EXPECT_FALSE(catalog.IsInstalled(""));
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include <QAbstractItemView>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -25,10 +25,10 @@
 
 #include "support/fake_ui.h"
 #include "support/qt_app.h"
-#include "support/qt_fit.h"
 #include "support/records.h"
 #include "ui/color_box.h"
 #include "ui/font_choice.h"
+#include "ui/presets.h"
 
 namespace jubilora {
 namespace {
@@ -238,93 +238,60 @@ TEST_F(Preferences, FontButtonShowsAndStoresTheFontChosen) {
 // Enter is O&K and Escape cancels, but inside an open list they act on the list only; the
 // colour dialog that "Custom..." opens goes back to the open window however it is closed.
 TEST_F(Preferences, KeysAndTheColourDialogCloseOnlyWhereTheyAre) {
-  struct Case {
-    std::string what;
-    std::function<void()> act;
-    bool staysOpen = true;
-    bool accepted = true;
-    StoredColor mostUrgent = HandEdited.MostUrgent;
+  const auto colorDialog = [&](std::function<void(QColorDialog*)> close) {
+    return [&, close] {
+      QTimer::singleShot(0, [&] { close(qobject_cast<QColorDialog*>(QApplication::activeModalWidget())); });
+      PickFromList("cbMost", ColorBox::CustomActionRow);
+    };
   };
-  std::vector<Case> cases{{"Enter", [&] { QTest::keyClick(Find("cseAfter"), Qt::Key_Return); }, false, true},
-                          {"Escape", [&] { QTest::keyClick(Find("cseAfter"), Qt::Key_Escape); }, false, false}};
-  // Enter picks the row: "Custom..." of the presets, a date format, black.
-  const std::tuple<const char*, int, StoredColor> lists[] = {
-      {"cbPreset", 0, HandEdited.MostUrgent}, {"cbDateFormat", 3, HandEdited.MostUrgent}, {"cbMost", 3, 0}};
-  for (const auto& [list, row, picked] : lists)
-    for (const Qt::Key key : {Qt::Key_Enter, Qt::Key_Escape})
-      cases.push_back({list + std::to_string(key), [=, this] { PickFromList(list, row, key); }, true, true,
-                       key == Qt::Key_Enter ? picked : HandEdited.MostUrgent});
-  const std::pair<StoredColor, std::function<void(QColorDialog*)>> colorDialogWays[] = {
-      {HandEdited.MostUrgent, [](QColorDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }},
-      {HandEdited.MostUrgent,
-       [](QColorDialog* d) { d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click(); }},
-      {0x00563412, [](QColorDialog* d) {
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    bool staysOpen, accepted;
+    StoredColor mostUrgent;
+  } cases[] = {
+      {"Enter", [&] { QTest::keyClick(Find("cseAfter"), Qt::Key_Return); }, false, true, HandEdited.MostUrgent},
+      {"Escape", [&] { QTest::keyClick(Find("cseAfter"), Qt::Key_Escape); }, false, false, HandEdited.MostUrgent},
+      {"Enter in a list picks black", [&] { PickFromList("cbMost", 3, Qt::Key_Enter); }, true, true, 0},
+      {"Escape in a list", [&] { PickFromList("cbMost", 3, Qt::Key_Escape); }, true, true, HandEdited.MostUrgent},
+      {"colour dialog escaped", colorDialog([](QColorDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }), true, true,
+       HandEdited.MostUrgent},
+      {"colour dialog chosen", colorDialog([](QColorDialog* d) {
          d->setCurrentColor(QColor(0x12, 0x34, 0x56));
          QTest::keyClick(d->focusWidget(), Qt::Key_Return);
-       }}};
-  for (const auto& [color, close] : colorDialogWays) {
-    cases.push_back({"colour dialog",
-                     [&, close = close] {
-                       QTimer::singleShot(
-                           0, [&] { close(qobject_cast<QColorDialog*>(QApplication::activeModalWidget())); });
-                       PickFromList("cbMost", ColorBox::CustomActionRow);
-                     },
-                     true, true, color});
-  }
-  for (const Case& c : cases) {
+       }), true, true, 0x00563412}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     cfg = HandEdited;
     bool open = false;
     EXPECT_EQ(Run([&] {
                 c.act();
-                open = Dialog().isVisible();
-                if (open) Click("btnOK");
+                if ((open = Dialog().isVisible())) Click("btnOK");
               }),
               c.accepted);
     EXPECT_EQ(open, c.staysOpen);
-    EXPECT_EQ(cfg.MostUrgent, c.accepted ? c.mostUrgent : HandEdited.MostUrgent);
+    EXPECT_EQ(cfg.MostUrgent, c.mostUrgent);
   }
 }
 
-// Every input has its caption as label buddy and the custom widgets a name; the tab order runs
-// down the left group, then the right ones. At the default font the smallest window fits
-// 640 x 512 (1280 x 1024 at scale factor 2); at 14 points every text fits.
-TEST_F(Preferences, LaidOutForKeyboardsSmallScreensAndLargeFonts) {
+// Every input has its caption as label buddy and the custom widgets a name. (That the window
+// fits a small screen is the window fit test's, at scale factor 2.)
+TEST_F(Preferences, EveryInputIsLabelledOrNamed) {
   Run([&] {
     std::set<const QWidget*> buddies;
     for (const QLabel* label : Dialog().findChildren<QLabel*>()) buddies.insert(label->buddy());
-    std::string tabOrder;
-    QWidget* w = Find("cbPreset");
-    for (int step = 0; step < 60; ++step, w = w->nextInFocusChain()) {
+    for (QWidget* w : Dialog().findChildren<QWidget*>()) {
       const std::string name = w->objectName().toStdString();
-      if (qobject_cast<QComboBox*>(w) || qobject_cast<QSpinBox*>(w) || name == "btnFont") {
+      if (qobject_cast<QComboBox*>(w) || qobject_cast<QSpinBox*>(w)) {
         EXPECT_TRUE(buddies.count(w)) << name;
       }
       if (qobject_cast<ColorBox*>(w) || name == "btnFont" || name == "edICalendarCopy") {
         EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
       }
-      if ((w->focusPolicy() & Qt::TabFocus) && name.rfind("qt_", 0) != 0) tabOrder += name + " ";
     }
-    EXPECT_EQ(tabOrder.substr(0, tabOrder.find(" cbPreset")),
-              "cbPreset cbMost cbSemi cbLeast cbPassed cbPlain cbBack btnFont cseBefore cseAfter cbDateFormat "
-              "cbLeapDay cbShowIcons cbZodiac cbSmooth cbICalendarCopy edICalendarCopy btnICalendarBrowse btnOK "
-              "btnCancel");
-    EXPECT_LE(Dialog().minimumSize().width(), 640);
-    EXPECT_LE(Dialog().minimumSize().height(), 512);
+    EXPECT_TRUE(buddies.count(Find("btnFont")));
     Click("btnCancel");
   });
-  const QFont before = QApplication::font();
-  QFont large = before;
-  large.setPointSize(14);
-  QApplication::setFont(large);
-  dialog_.reset();
-  Run([&] {
-    EXPECT_EQ(test::TextsThatDoNotFit(Dialog()), std::vector<std::string>());
-    EXPECT_LE(Dialog().frameGeometry().width(), 1280);
-    EXPECT_LE(Dialog().frameGeometry().height(), 1024);
-    Click("btnCancel");
-  });
-  QApplication::setFont(before);
 }
 
 // The real font dialog. Its sample shows the font as chosen so far, which comes back with the
@@ -350,6 +317,42 @@ TEST(FontDialog, SampleShowsTheChoiceThatComesBack) {
             }),
             expected);
   EXPECT_FALSE(run([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }).has_value());
+}
+
+constexpr StoredColor Unused = 0x00010203;  // in no preset
+
+// Every field away from its default; the colours and the font away from every preset too.
+const TCfg Scrambled{.DaysBefore = 12, .DaysAfter = 3, .Preset = 6, .MostUrgent = Unused, .SemiUrgent = Unused,
+                     .LeastUrgent = Unused, .Passed = Unused, .PlainText = Unused, .Background = Unused,
+                     .FontName = "Courier", .FontSize = 21, .FontBold = true, .FontItalic = true, .FontCharset = 238,
+                     .DateFormat = 5, .ShowIcons = false, .ShowZodiacSign = false, .ForceSmoothing = true,
+                     .LastPath = "/b", .ExportPath = "/e"};
+constexpr StoredColor TCfg::*Colors[] = {&TCfg::MostUrgent, &TCfg::SemiUrgent, &TCfg::LeastUrgent,
+                                         &TCfg::Passed,     &TCfg::PlainText,  &TCfg::Background};
+
+// `base` with the six colours and the font's face, size and style of `look`.
+TCfg WithLookOf(TCfg base, const TCfg& look) {
+  for (auto field : Colors) base.*field = look.*field;
+  StoreFont({look.FontName, look.FontSize, look.FontBold, look.FontItalic, base.FontCharset}, base);
+  return base;
+}
+
+// A named preset sets all six colours and the font and nothing else, the character set
+// included; "Custom..." and positions outside the list change nothing; "Default" is the
+// settings' defaults.
+TEST(PresetRule, NamedPresetsSetTheLookAndNothingElse) {
+  for (int position = -1; position <= PresetCount; ++position) {
+    TCfg cfg = Scrambled;
+    ApplyPreset(position, cfg);
+    EXPECT_EQ(WithLookOf(cfg, Scrambled), Scrambled) << position;
+    const bool named = position > CustomPreset && position < PresetCount;
+    for (auto field : Colors) EXPECT_EQ(cfg.*field != Unused, named) << position;
+    EXPECT_EQ(cfg.FontSize != Scrambled.FontSize, named) << position;
+    EXPECT_EQ(PresetPosition(position), named || position == CustomPreset ? position : CustomPreset);
+  }
+  TCfg defaults = Scrambled;
+  ApplyPreset(1, defaults);
+  EXPECT_EQ(defaults, WithLookOf(Scrambled, TCfg()));
 }
 
 }  // namespace

