@@ -28,10 +28,8 @@ TEST(ImportCandidates, KindDateAndDescriptionOfEachEvent) {
       {Event("Anna Smith", Birthday, 1990, 5, 14), "1 1990-05-14 Anna Smith"},
       {Event("Bo", Wedding, 2004, 7, 10), "3 2004-07-10 Bo"},
       {Event("Eli", Other, 2019, 3, 1, "First flat"), "6 2019-03-01 Eli: First flat"},
-      {Event("Eli", Other, 2019, 3, 2), "6 2019-03-02 Eli"},
       // Without a year no age can be right; 29 February stays a day.
       {Event("Anna Smith", Birthday, {}, 2, 29), "7 ----02-29 Anna Smith: birthday"},
-      {Event("Bo", Wedding, {}, 6, 12), "7 ----06-12 Bo: wedding anniversary"},
       {Event("Eli", Other, {}, 8, 20), "7 ----08-20 Eli: anniversary"},
       {Event(x49 + " \u0141ukasz", Birthday, 1990, 1, 2), "1 1990-01-02 " + x49 + " (cut)"},
       {Event(x49 + "\u0141", Birthday, 1990, 1, 3), "1 1990-01-03 " + x49 + "L"},

@@ -20,27 +20,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string ExportCaption = "Export Your Data";
 constexpr std::int64_t NowUtc = 1'750'000'000;
 
 class ExportCommands : public test::FileCommandsFixture {
  protected:
-  void SetUp() override {
-    FileCommandsFixture::SetUp();
-    cfg.ExportPath = lastPath;
-  }
-
   struct Format {
-    const char* filter;
     const char* extension;
     std::function<void(ExportCommands&, const TAnniversaryList&)> run;
     std::function<std::string(ExportCommands&, const TAnniversaryList&)> bytes;
   };
   const std::vector<Format> formats = {
-      {"Comma-Separated Values (*.csv)", "csv",
+      {"csv",
        [](ExportCommands& t, const TAnniversaryList& l) { ExportCommand(l, t.program, t.cfg, t.regional, t.ui); },
        [](ExportCommands& t, const TAnniversaryList& l) { return CsvExportBytes(l, t.regional); }},
-      {"iCalendar (*.ics)", "ics",
+      {"ics",
        [](ExportCommands& t, const TAnniversaryList& l) { ICalendarExportCommand(l, t.program, t.cfg, t.ui, NowUtc); },
        [](ExportCommands& t, const TAnniversaryList& l) {
          return ICalendarExportBytes(l, t.cfg, t.program.Data(), NowUtc);
@@ -57,28 +50,6 @@ class ExportCommands : public test::FileCommandsFixture {
   ProgramPaths program = DerivePaths(dir / "jubilora", [](const std::string&) { return std::nullopt; });
   TAnniversaryList list{anna, test::Record(KindOtherNoYears, 2020, 2, 29, "Car \"Blue\"; insurance", 255, 45)};
 };
-
-TEST_F(ExportCommands, EndOnTheEmptyListNoticeOrAnyAnswerButProceedOrWhenTheDialogIsCancelled) {
-  for (const Format& format : formats) {
-    SCOPED_TRACE(format.extension);
-    cfg.ExportPath = lastPath;
-    Export(format, {}, {1}, dir / "last" / "x");
-    test::ExpectLastQuestion(ui, 1, ExportCaption, IconKind::Warning);
-    EXPECT_TRUE(ui.saveDialogs.empty());
-
-    for (const int answer : {2, 0, -1}) {
-      Export(format, list, {answer}, dir / "last" / "x");
-      test::ExpectLastQuestion(ui, 1, ExportCaption, IconKind::Question);
-      EXPECT_TRUE(ui.saveDialogs.empty());
-    }
-
-    Export(format, list, {1}, std::nullopt);
-    ASSERT_EQ(ui.saveDialogs.size(), 1u);
-    test::ExpectDialog(ui.saveDialogs[0], {ExportCaption, format.filter, format.extension, lastPath, "", 1});
-    EXPECT_TRUE(fs::is_empty(dir / "last"));
-    EXPECT_EQ(cfg.ExportPath, lastPath);
-  }
-}
 
 // Written whole over an old file; the folder is remembered after a failure too, which is
 // reported with the file and the reason. The program's own files are never written.

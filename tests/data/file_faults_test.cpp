@@ -61,9 +61,11 @@ TEST_F(FileFaults, AReadThatFailsPartWayChangesNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ui = test::FakeUi{};
-    const test::ReadFault fault(chosen, 1999 * RecordSize);  // several reads; the last one fails
-    c.run();
-    EXPECT_EQ(fault.Failures(), 1);
+    {
+      const test::ReadFault fault(chosen, 1999 * RecordSize);  // several reads; the last one fails
+      c.run();
+      EXPECT_EQ(fault.Failures(), 1);
+    }
     test::ExpectOneError(ui, {chosen.string(), "Input/output error"});
     ExpectNothingChanged(before);
   }

@@ -120,12 +120,12 @@ struct FileCase {
 
 const std::vector<FileCase> FileCases = {
     {"phone-book.vcf", 30, 26, 3, {145, 159},
-     {"\u0141ukasz W\u00F3jcik", "Ma\u0142gorzata Anna Katarzyna Kowalczyk", "Mum", "Lucy Martin"}},
+     {"\u0141ukasz W\u00F3jcik", "Ma\u0142gorzata Anna Katarzyna Kowalczyk"}},
     {"apple.vcf", 3, 6, 2, {}, {"Linn\u00E9a \u00C5kesson"}},
     {"google.vcf", 2, 3, 1, {}, {"Tom\u00E1s \u00D3 S\u00FAilleabh\u00E1in"}},
     {"thunderbird.vcf", 2, 3, 1, {}, {"Maja Lindqvist", "Smith, Robert \\ \"Bob\""}},
     {"evolution.vcf", 1, 2, 0, {}, {"Beatriz Oliveira"}},
-    {"outlook.vcf", 2, 3, 0, {}, {"Fran\u00E7ois Gr\u00FC\u00DFer", "Ren\u00E9e Sch\u00F6n"}},
+    {"outlook.vcf", 2, 3, 0, {}, {"Fran\u00E7ois Gr\u00FC\u00DFer"}},
 };
 
 TEST(ReadVCards, AddressBooksAsProgramsWriteThem) {
