@@ -28,10 +28,11 @@ TEST(TextCodec, EveryByteHasItsOwnCharacterAndComesBack) {
 }
 
 TEST(TextCodec, CharactersOutsideWindows1252AndMalformedUtf8AreRefusedNotReplaced) {
-  const std::vector<std::string> refused = {
-      "abc\u0100",         // A with macron at the end of a text
-      "ok \U0001F382 ok",  // an emoji inside a text
-      "\u0080",            // the C1 control whose byte is the euro sign
+  for (const char* unmapped : {"abc\u0100", "ok \U0001F382 ok", "\u0080"}) {  // U+0080: not the euro's byte
+    EXPECT_TRUE(IsValidUtf8(unmapped));
+    EXPECT_FALSE(Utf8ToCp1252(unmapped).has_value()) << unmapped;
+  }
+  const std::vector<std::string> malformed = {
       "a\xBF",             // stray continuation byte
       "\xE2\x82",          // truncated sequence
       "\xC3\x28",          // lead byte followed by a non-continuation
@@ -41,7 +42,10 @@ TEST(TextCodec, CharactersOutsideWindows1252AndMalformedUtf8AreRefusedNotReplace
       "\xF4\x90\x80\x80",  // above U+10FFFF
       "caf\xE9",           // Windows-1252 text passed as UTF-8
   };
-  for (const auto& text : refused) EXPECT_FALSE(Utf8ToCp1252(text).has_value()) << testing::PrintToString(text);
+  for (const auto& text : malformed) {
+    EXPECT_FALSE(IsValidUtf8(text)) << testing::PrintToString(text);
+    EXPECT_FALSE(Utf8ToCp1252(text).has_value()) << testing::PrintToString(text);
+  }
 }
 
 bool PrintableCp1252(unsigned char byte) {
