@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -24,28 +25,6 @@ constexpr std::int64_t NowUtc = 1'750'000'000;
 
 class ExportCommands : public test::FileCommandsFixture {
  protected:
-  struct Format {
-    const char* extension;
-    std::function<void(ExportCommands&, const TAnniversaryList&)> run;
-    std::function<std::string(ExportCommands&, const TAnniversaryList&)> bytes;
-  };
-  const std::vector<Format> formats = {
-      {"csv",
-       [](ExportCommands& t, const TAnniversaryList& l) { ExportCommand(l, t.program, t.cfg, t.regional, t.ui); },
-       [](ExportCommands& t, const TAnniversaryList& l) { return CsvExportBytes(l, t.regional); }},
-      {"ics",
-       [](ExportCommands& t, const TAnniversaryList& l) { ICalendarExportCommand(l, t.program, t.cfg, t.ui, NowUtc); },
-       [](ExportCommands& t, const TAnniversaryList& l) {
-         return ICalendarExportBytes(l, t.cfg, t.program.Data(), NowUtc);
-       }},
-  };
-
-  void Export(const Format& format, const TAnniversaryList& records, std::deque<int> answers,
-              std::optional<fs::path> file) {
-    Script(std::move(answers), {file});
-    format.run(*this, records);
-  }
-
   test::IsoRegional regional;
   ProgramPaths program = DerivePaths(dir / "jubilora", [](const std::string&) { return std::nullopt; });
   TAnniversaryList list{anna, test::Record(KindOtherNoYears, 2020, 2, 29, "Car \"Blue\"; insurance", 255, 45)};
@@ -55,23 +34,28 @@ class ExportCommands : public test::FileCommandsFixture {
 // reported with the file and the reason. The program's own files are never written.
 TEST_F(ExportCommands, WriteTheirBytesOrReportWhyAndRememberTheFolder) {
   Store({anna});
-  for (const Format& format : formats) {
-    SCOPED_TRACE(format.extension);
-    const fs::path chosen = OtherFile(std::string("list.") + format.extension, std::string(5000, 'x'));
-    Export(format, list, {1}, chosen);
-    EXPECT_TRUE(ui.errors.empty());
-    EXPECT_EQ(test::ReadBytes(chosen), format.bytes(*this, list));
-    EXPECT_EQ(cfg.ExportPath, (dir / "other").string() + "/");
-    EXPECT_EQ(ui.redraws, 0);
-
-    const std::vector<std::pair<fs::path, std::string>> refused = {
-        {dir / "missing" / "list", "No such file or directory"}, {paths.data, "one of Jubilora's own files"}};
-    for (const auto& [file, reason] : refused) {
-      const std::string before = test::ReadBytes(paths.data);
-      Export(format, list, {1}, file);
-      test::ExpectOneError(ui, {file.string(), reason});
+  const std::vector<std::pair<std::string, std::function<void()>>> formats = {
+      {"csv", [&] { ExportCommand(list, program, cfg, regional, ui); }},
+      {"ics", [&] { ICalendarExportCommand(list, program, cfg, ui, NowUtc); }}};
+  const std::string expected[] = {CsvExportBytes(list, regional), ICalendarExportBytes(list, cfg, paths, NowUtc)};
+  for (std::size_t f = 0; f < formats.size(); ++f) {
+    SCOPED_TRACE(formats[f].first);
+    const fs::path chosen = OtherFile("list." + formats[f].first, std::string(5000, 'x'));
+    const std::vector<std::tuple<fs::path, std::string>> cases = {
+        {chosen, ""}, {dir / "missing" / "list", "No such file or directory"}, {paths.data, "one of Jubilora's own files"}};
+    for (const auto& [file, reason] : cases) {
+      const std::string data = test::ReadBytes(paths.data);
+      Script({1}, {file});
+      formats[f].second();
+      if (reason.empty()) {
+        EXPECT_TRUE(ui.errors.empty());
+        EXPECT_EQ(test::ReadBytes(chosen), expected[f]);
+      } else {
+        test::ExpectOneError(ui, {file.string(), reason});
+      }
       EXPECT_EQ(cfg.ExportPath, file.parent_path().string() + "/");
-      EXPECT_EQ(test::ReadBytes(paths.data), before);
+      EXPECT_EQ(test::ReadBytes(paths.data), data);
+      EXPECT_EQ(ui.redraws, 0);
     }
   }
   EXPECT_EQ(test::Entries(dir / "other"), (test::Files{"list.csv", "list.ics"}));
