@@ -107,29 +107,6 @@ TEST_F(FileCommandsTest, BackupNamesTheCopyFromOneClockReadingCopiesTheFileAndRe
   EXPECT_EQ(ui.redraws, 0);
 }
 
-TEST_F(FileCommandsTest, BackupThatCannotCopyIsReportedAndChangesNothing) {
-  // Loaded from the automatic backup, nothing saved since: there is no data file to copy.
-  test::WriteBytes(paths.backup, EncodeRecords({anna}));
-  ASSERT_FALSE(LoadData(paths, anniversaries).has_value());
-  // Onto the data file itself, which a plain copy would first empty, or the automatic
-  // backup, which the next save would rotate away.
-  const std::vector<std::tuple<fs::path, fs::path, std::string>> cases = {
-      {dir / "other" / "mine.jld", paths.data, "No such file or directory"},
-      {paths.data, paths.data, "one of Jubilora's own files"},
-      {paths.backup, paths.backup, "one of Jubilora's own files"}};
-  for (const auto& [chosen, named, reason] : cases) {
-    if (chosen == paths.data) {
-      Store({anna, eve});
-      Store({anna, eve});
-    }
-    const State before = Now();
-    Script({1}, {chosen});
-    BackupCommand(anniversaries, paths, cfg, ui, Clock());
-    test::ExpectOneError(ui, {named.string(), reason});
-    ExpectNothingChanged(before);
-  }
-}
-
 // Own backup: the dialog opens in LastPath, and its folder is remembered; automatic backup:
 // the dialog opens on it, and LastPath stays. The automatic backup itself is never rotated.
 TEST_F(FileCommandsTest, RestoreReplacesTheDataFileReloadsAndLeavesTheAutoBackupAlone) {
@@ -181,20 +158,35 @@ TEST_F(FileCommandsTest, RestoreReplacesTheDataFileReloadsAndLeavesTheAutoBackup
   EXPECT_EQ(Descriptions(anniversaries), (Names{"Ben & Carla", "Christmas Eve"}));
 }
 
-TEST_F(FileCommandsTest, RestoreThatCannotCopyChangesNothing) {
+// A copy that cannot be made is reported with the file and the reason, and changes nothing:
+// a copy onto the data file itself (by any name), which a plain copy would first empty, or
+// onto the automatic backup, which the next save would rotate away.
+TEST_F(FileCommandsTest, ACopyThatCannotBeMadeIsReportedAndChangesNothing) {
+  const auto backup = [this] { BackupCommand(anniversaries, paths, cfg, ui, Clock()); };
+  const auto restore = [this] { RestoreCommand(anniversaries, paths, cfg, ui); };
+  const fs::path link = dir / "other" / "same.jld";
+  const std::vector<std::tuple<std::function<void()>, fs::path, fs::path, std::string>> cases = {
+      {backup, paths.data, paths.data, "one of Jubilora's own files"},
+      {backup, paths.backup, paths.backup, "one of Jubilora's own files"},
+      {restore, paths.data, paths.data, "the file being copied"},
+      {restore, link, paths.data, "the file being copied"},
+      {restore, dir / "last", dir / "last", "Is a directory"},
+      // Loaded from the automatic backup, nothing saved since: no data file to copy.
+      {backup, dir / "other" / "mine.jld", paths.data, "No such file or directory"},
+  };
   Store({anna});
   Store({anna, eve});
-  // The data file by its own name and by a second hard link; a folder opens but cannot be read.
-  const fs::path link = dir / "other" / "same.jld";
   fs::create_hard_link(paths.data, link);
-  const State before = Now();
-  const std::vector<std::pair<fs::path, std::string>> cases = {
-      {paths.data, "the file being copied"}, {link, "the file being copied"}, {dir / "last", "Is a directory"}};
-  for (const auto& [chosen, words] : cases) {
+  for (const auto& [run, chosen, named, reason] : cases) {
     SCOPED_TRACE(chosen);
+    if (chosen == dir / "other" / "mine.jld") {
+      fs::remove(paths.data);
+      fs::remove(link);
+    }
+    const State before = Now();
     Script({1, 1}, {chosen});
-    RestoreCommand(anniversaries, paths, cfg, ui);
-    test::ExpectOneError(ui, {words});
+    run();
+    test::ExpectOneError(ui, {named.string(), reason});
     ExpectNothingChanged(before);
   }
 }
