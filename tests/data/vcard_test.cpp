@@ -45,9 +45,8 @@ struct CardCase {
   std::vector<int> problemLines;
 };
 
+// CR LF, as most programs write it, is met in the address books further down.
 const std::vector<CardCase> CardCases = {
-    {"3.0 with CR LF", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Smith\r\nBDAY:1990-05-14\r\nEND:VCARD\r\n",
-     {"Anna Smith B 1990-05-14 @4"}, {}},
     {"4.0 forms, the name from N",
      "BEGIN:VCARD\nVERSION:4.0\nN:Smith;Anna;Maria;Dr.;\nBDAY:19900514T103000Z\nANNIVERSARY:--0612\n"
      "X-ANNIVERSARY;VALUE=date:--06-13\nEND:VCARD\n",
