@@ -6,7 +6,6 @@
 #include <limits>
 #include <random>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
