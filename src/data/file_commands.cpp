@@ -93,21 +93,14 @@ std::optional<std::string> IdentityKey(const TAnniversary& record) {
   return key;
 }
 
-}  // namespace
-
 std::string PadWithZeros(int value, int width) {
   std::string text = std::to_string(value);
   if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
   return text;
 }
 
-std::string GetBackupFileName(const LocalDateTime& now) {
-  return PadWithZeros(now.year, 4) + "-" + PadWithZeros(now.month, 2) + "-" + PadWithZeros(now.day, 2) + "@" +
-         PadWithZeros(now.hour, 2) + "-" + PadWithZeros(now.minute, 2) + "-" + PadWithZeros(now.second, 2) +
-         BackupNameSuffix;
-}
-
-// The whole source is read before the destination is touched.
+// Replaces `destination` by a copy of `source`, whole or not at all: the whole source is
+// read before the destination is touched.
 FileResult CopyFileContents(const std::filesystem::path& source, const std::filesystem::path& destination) {
   std::string bytes;
   if (auto error = ReadRegularFile(source, MaxRecordFileSize, RecordFileTooLarge, bytes)) return error;
@@ -116,11 +109,20 @@ FileResult CopyFileContents(const std::filesystem::path& source, const std::file
   return WriteFileAtomically(destination, bytes);
 }
 
+// The folder of a chosen file, with its trailing separator; empty when it names none.
 std::string FolderWithSeparator(const std::filesystem::path& file) {
   std::string folder = file.parent_path().string();
   if (folder.empty()) return folder;
   if (folder.back() != '/') folder.push_back('/');
   return folder;
+}
+
+}  // namespace
+
+std::string GetBackupFileName(const LocalDateTime& now) {
+  return PadWithZeros(now.year, 4) + "-" + PadWithZeros(now.month, 2) + "-" + PadWithZeros(now.day, 2) + "@" +
+         PadWithZeros(now.hour, 2) + "-" + PadWithZeros(now.minute, 2) + "-" + PadWithZeros(now.second, 2) +
+         BackupNameSuffix;
 }
 
 void BackupCommand(const TAnniversaryList& anniversaries, const DataPaths& paths, TCfg& cfg, Ui& ui,

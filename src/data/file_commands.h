@@ -27,18 +27,8 @@ struct LocalDateTime {
 // Called at most once per command, when the default backup name is needed.
 using ReadLocalClock = std::function<LocalDateTime()>;
 
-// The decimal text of `value` with "0" put in front until it is `width` characters long.
-std::string PadWithZeros(int value, int width);
-
 // "2026-03-07@09-05-03 Jubilora Backup.jld"
 std::string GetBackupFileName(const LocalDateTime& now);
-
-// Replaces the regular file `destination` by a copy of `source`, whole or not at all. A
-// source that is the same file as the destination is refused.
-FileResult CopyFileContents(const std::filesystem::path& source, const std::filesystem::path& destination);
-
-// The folder of a chosen file, with its trailing separator; empty when it names none.
-std::string FolderWithSeparator(const std::filesystem::path& file);
 
 // The whole dialogue of "&Backup": copies the data file to a file the user names and
 // remembers its folder in cfg.LastPath.

@@ -22,41 +22,13 @@
 
 namespace jubilora::test {
 
-inline const std::string RestSyncFilter = "Jubilora Data (*.jld);;Jubilora Auto Backup (*.jlb)";
-
 using Names = std::vector<std::string>;
 using Files = std::set<std::string>;
-
-inline void ExpectDialog(const FileDialogOptions& actual, const FileDialogOptions& expected) {
-  EXPECT_EQ(actual.title, expected.title);
-  EXPECT_EQ(actual.filter, expected.filter);
-  EXPECT_EQ(actual.defaultSuffix, expected.defaultSuffix);
-  EXPECT_EQ(actual.initialFolder, expected.initialFolder);
-  EXPECT_EQ(actual.initialName, expected.initialName);
-  EXPECT_EQ(actual.filterIndex, expected.filterIndex);
-}
-
-// The last of `count` questions asked: its caption and icon, and its message when given.
-inline void ExpectLastQuestion(const FakeUi& ui, std::size_t count, const std::string& caption, IconKind icon,
-                               const std::string& message = {}) {
-  ASSERT_EQ(ui.questions.size(), count);
-  const AskedQuestion& asked = ui.questions.back();
-  EXPECT_EQ(asked.caption, caption);
-  EXPECT_EQ(asked.icon, icon);
-  if (!message.empty()) {
-    EXPECT_EQ(asked.message, message);
-  }
-}
 
 // Exactly one error report, holding every one of `words`.
 inline void ExpectOneError(const FakeUi& ui, const std::vector<std::string>& words) {
   ASSERT_EQ(ui.errors.size(), 1u);
   for (const auto& word : words) EXPECT_NE(ui.errors[0].find(word), std::string::npos) << ui.errors[0];
-}
-
-inline void ExpectSameRecords(const TAnniversaryList& actual, const TAnniversaryList& expected) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_TRUE(SameBytes(actual[i], expected[i])) << i;
 }
 
 inline Files Entries(const std::filesystem::path& folder) {
@@ -85,7 +57,7 @@ inline Names Descriptions(const TAnniversaryList& list) {
 class FileCommandsFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    cfg.LastPath = lastPath;
+    cfg.LastPath = cfg.ExportPath = lastPath;
     std::filesystem::create_directories(dir / "last");
     std::filesystem::create_directories(dir / "other");
   }
@@ -110,33 +82,20 @@ class FileCommandsFixture : public ::testing::Test {
     return file;
   }
 
-  // What a command that ends early or fails leaves as it was.
+  // What a command that ends early or fails leaves as it was: every file, the list, the
+  // remembered folders, and no save or redraw told.
   struct State {
-    std::string data;
-    std::string backup;
+    Disk disk;
     Names list;
   };
-  State Now() const {
-    const auto bytes = [](const std::filesystem::path& file) {
-      return std::filesystem::exists(file) ? ReadBytes(file) : "<none>";
-    };
-    return {bytes(paths.data), bytes(paths.backup), Descriptions(anniversaries)};
-  }
+  State Now() const { return {Contents(dir.path()), Descriptions(anniversaries)}; }
   void ExpectNothingChanged(const State& before) const {
-    const State now = Now();
-    EXPECT_EQ(now.data, before.data);
-    EXPECT_EQ(now.backup, before.backup);
-    EXPECT_EQ(now.list, before.list);
+    EXPECT_EQ(Contents(dir.path()), before.disk);
+    EXPECT_EQ(Descriptions(anniversaries), before.list);
     EXPECT_EQ(ui.redraws, 0);
     EXPECT_TRUE(ui.saved.empty());
     EXPECT_EQ(cfg.LastPath, lastPath);
-  }
-
-  // The first reading is the last second of a year; any later one is in the next year.
-  ReadLocalClock Clock() {
-    return [this] {
-      return ++clockReadings == 1 ? LocalDateTime{2025, 12, 31, 23, 59, 59} : LocalDateTime{2026, 1, 1, 0, 0, 0};
-    };
+    EXPECT_EQ(cfg.ExportPath, lastPath);
   }
 
   TempDir dir;
@@ -145,7 +104,6 @@ class FileCommandsFixture : public ::testing::Test {
   FakeUi ui;
   TCfg cfg;
   TAnniversaryList anniversaries;
-  int clockReadings = 0;
 
   TAnniversary anna = Record(KindBirthday, 1990, 5, 1, "Anna", 4, 7);
   TAnniversary ben = Record(KindWedding, 2001, 6, 15, "Ben & Carla", 3, DefaultReminder);

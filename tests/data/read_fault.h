@@ -31,7 +31,6 @@ class ReadFault {
 
   // How many reads were made to fail: a test that never reached the fault proves nothing.
   int Failures() const { return failures_; }
-  std::size_t BytesDelivered() const { return delivered_; }
 
   static ssize_t Read(int fd, void* buffer, std::size_t count) {
     ReadFault* fault = Active();
