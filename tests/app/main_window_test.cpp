@@ -5,15 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
-#include <QWheelEvent>
 
 #include "app/report_view.h"
 #include "data/data_file.h"
@@ -48,9 +44,9 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override { Clock::FixToday(std::nullopt); }
 
-  // Shown with `list` as the data file; no settings file makes a first run.
-  std::unique_ptr<TfrmMain> Show(const TAnniversaryList& list, const char* settings = "[Other]\nStartupCheck=0\n") {
-    if (settings != nullptr) test::WriteBytes(state_.Paths.settings, settings);
+  // Shown with `list` as the data file.
+  std::unique_ptr<TfrmMain> Show(const TAnniversaryList& list, const std::string& settings = "[Other]\nStartupCheck=0\n") {
+    test::WriteBytes(state_.Paths.settings, settings);
     test::WriteBytes(state_.Paths.data, EncodeRecords(list));
     auto window = std::make_unique<TfrmMain>(state_, CommandLine{});
     EXPECT_EQ(window->FormCreate(), TfrmMain::Outcome::Show);
@@ -59,37 +55,25 @@ class MainWindowTest : public ::testing::Test {
     return window;
   }
 
-  // What the report must be for the current list and settings.
-  ReportLayout ExpectedLayout() {
+  // What the report must be for the current list and settings: its layout and its text.
+  std::pair<ReportLayout, std::string> Expected() {
     TAnniversaryList copy = state_.Anniversaries;
     const auto entries = PrepareReportEntries(copy, state_.Cfg, Today);
-    return LayoutReport(copy, entries, state_.Cfg, Today, QtTextMeasurer(state_.Cfg), QtSystemColors());
-  }
-  std::string ExpectedText() {
-    TAnniversaryList copy = state_.Anniversaries;
-    const auto entries = PrepareReportEntries(copy, state_.Cfg, Today);
-    return FormatPlainReport(DescribeReport(copy, entries, state_.Cfg, Today, QtSystemColors()));
-  }
-
-  // Forty past days, then today: taller than any work area.
-  static constexpr const char* ShowsForty = "[DefaultPeriod]\nDaysAfter=40\n[Other]\nStartupCheck=0\n";
-  static TAnniversaryList TallList() {
-    TAnniversaryList list;
-    for (int back = 1; back <= 40; ++back) {
-      const CivilDate d = CivilFromDay(Today - back);
-      list.push_back(Record(KindBirthday, 1980, d.month, d.day, "Past " + std::to_string(back)));
-    }
-    list.push_back(Record(KindNameDay, 1980, 12, 6, "Today"));
-    return list;
+    return {LayoutReport(copy, entries, state_.Cfg, Today, QtTextMeasurer(state_.Cfg), QtSystemColors()),
+            FormatPlainReport(DescribeReport(copy, entries, state_.Cfg, Today, QtSystemColors()))};
   }
 
   test::TempDir dir_;
   AppState state_;
 };
 
-// Switching "Always on Top" switches that and nothing else: no new report, no new place.
-TEST_F(MainWindowTest, AlwaysOnTopNeitherRebuildsNorMovesTheWindow) {
-  auto window = Show({Record(KindBirthday, 1990, 12, 8, "Anna")}, "[Other]\nOnTop=1\nStartupCheck=0\n");
+// Switching "Always on Top" switches that and nothing else: no new report, no new place. A
+// command's save (here: removing the samples) rewrites the iCalendar copy with the window's
+// preferences; a maximised window keeps its size and place when the report changes.
+TEST_F(MainWindowTest, TheMenuSwitchesAndSavesChangeOnlyWhatTheyAreFor) {
+  const std::filesystem::path copy = dir_ / "copy.ics";
+  auto window = Show({Record(KindBirthday, 1990, 12, 8, "Anna"), Record(KindHoliday, 2000, 1, 1, "New", 255)},
+                     "[Other]\nOnTop=1\nStartupCheck=0\nLeapDay=1\nICalendarCopy=" + copy.string() + "\n");
   window->move(window->screen()->availableGeometry().topLeft() + QPoint(5, 7));
   const QRect placed = window->frameGeometry();
   const QSize picture = window->View()->PictureSize();
@@ -103,6 +87,16 @@ TEST_F(MainWindowTest, AlwaysOnTopNeitherRebuildsNorMovesTheWindow) {
     window->Menus().menuOnTop->trigger();
     QApplication::processEvents();
   }
+
+  EXPECT_FALSE(std::filesystem::exists(copy));
+  window->Menus().menuRemoveSample->trigger();
+  EXPECT_EQ(test::ReadBytes(copy), ICalendarExportBytes(state_.Anniversaries, state_.Cfg, state_.Paths.Data(), 0));
+
+  window->showMaximized();
+  QApplication::processEvents();
+  const QRect maximized = window->geometry();
+  window->DisplayData();
+  EXPECT_EQ(window->geometry(), maximized);
 }
 
 // A short report fits the window to its picture, centred; the screen reader reads it as
@@ -110,7 +104,7 @@ TEST_F(MainWindowTest, AlwaysOnTopNeitherRebuildsNorMovesTheWindow) {
 TEST_F(MainWindowTest, ShowingFitsTheWindowToThePictureAndTellsAScreenReaderTheReport) {
   auto window = Show({Record(KindHoliday, 2000, 12, 7, "Xmas", 2), Record(KindNameDay, 2000, 12, 8, "Lucy", 1),
                       Record(KindOtherNoYears, 1970, 12, 9, "Party", 4)});
-  const ReportLayout expected = ExpectedLayout();
+  const ReportLayout expected = Expected().first;
   ReportView* view = window->View();
   EXPECT_EQ(view->PictureSize(), QSize(expected.width, expected.height));
   EXPECT_EQ(view->size(), view->sizeHint());
@@ -120,25 +114,31 @@ TEST_F(MainWindowTest, ShowingFitsTheWindowToThePictureAndTellsAScreenReaderTheR
 
   QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(view);
   ASSERT_NE(reader, nullptr);
-  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), ExpectedText());
+  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), Expected().second);
   state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 10, "Soon"));
   window->Menus().menuRefresh->trigger();
-  EXPECT_NE(ExpectedText().find("Soon"), std::string::npos);
-  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), ExpectedText());
+  EXPECT_NE(Expected().second.find("Soon"), std::string::npos);
+  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), Expected().second);
 }
 
-// The whole window, frame included, stays inside the work area, also after a refresh; the
-// view opens at the first day that is not past, the wheel moves it ten pixels a notch, and it
-// paints the exposed part only, what --render writes, only sharper: reduced to half it is that
-// picture.
+// Forty past days, then today: taller than any work area. The whole window, frame included,
+// stays inside the work area, also after a refresh; the view opens at the first day that is not
+// past and paints the exposed part only, what --render writes, only sharper: reduced to half it
+// is that picture.
 TEST_F(MainWindowTest, ATallReportKeepsTheWholeFrameOnTheWorkAreaAndPaintsWhatShows) {
-  auto window = Show(TallList(), ShowsForty);
+  TAnniversaryList list;
+  for (int back = 1; back <= 40; ++back) {
+    const CivilDate d = CivilFromDay(Today - back);
+    list.push_back(Record(KindBirthday, 1980, d.month, d.day, "Past " + std::to_string(back)));
+  }
+  list.push_back(Record(KindNameDay, 1980, 12, 6, "Today"));
+  auto window = Show(list, "[DefaultPeriod]\nDaysAfter=40\n[Other]\nStartupCheck=0\n");
   ReportView* view = window->View();
   const QRect area = window->screen()->availableGeometry();
   ASSERT_GT(view->PictureSize().height(), area.height());
   ASSERT_NE(window->frameGeometry(), window->geometry()) << "no frame to test with";
   EXPECT_TRUE(area.contains(window->frameGeometry())) << window->frameGeometry().height() << " " << area.height();
-  const ReportLayout expected = ExpectedLayout();
+  const ReportLayout expected = Expected().first;
   QScrollBar* bar = view->verticalScrollBar();
   ASSERT_GT(expected.scrollTarget.value_or(0), 0);
   EXPECT_EQ(bar->value(), std::min(*expected.scrollTarget, bar->maximum()));
@@ -150,42 +150,14 @@ TEST_F(MainWindowTest, ATallReportKeepsTheWholeFrameOnTheWorkAreaAndPaintsWhatSh
   const QRect part(QPoint(0, 0), QSize(std::min(shown.width() / 2, whole.width()), shown.height() / 2));
   const QImage reduced = shown.scaled(shown.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   EXPECT_LT(test::MeanDifference(reduced.copy(part), whole.copy(part.translated(scrolled))), 1.0);
-  const int showing = view->LastPaintOperations();
-  EXPECT_LT(showing, static_cast<int>(expected.ops.size()) / 2);
+  EXPECT_LT(view->LastPaintOperations(), static_cast<int>(expected.ops.size()) / 2);
   view->viewport()->repaint(QRect(0, 0, 8, 8));
   EXPECT_LE(view->LastPaintOperations(), 2) << "the heading bar of today and its text";
 
-  QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
-  const int before = bar->value();
-  QApplication::sendEvent(view->viewport(), &wheel);
-  EXPECT_EQ(bar->value(), before - 10);
   window->move(area.topLeft());
   window->Menus().menuRefresh->trigger();
   QApplication::processEvents();
   EXPECT_TRUE(area.contains(window->frameGeometry()));
-}
-
-// A command's save (here: removing the samples) rewrites the iCalendar copy with the window's
-// preferences.
-TEST_F(MainWindowTest, ASaveRewritesTheICalendarCopy) {
-  const std::filesystem::path copy = dir_ / "copy.ics";
-  const std::string settings = "[Other]\nStartupCheck=0\nLeapDay=1\nICalendarCopy=" + copy.string() + "\n";
-  auto window = Show({Record(KindBirthday, 2000, 2, 29, "Leap"), Record(KindHoliday, 2000, 1, 1, "New", 255)},
-                     settings.c_str());
-  EXPECT_FALSE(std::filesystem::exists(copy));
-  window->Menus().menuRemoveSample->trigger();
-  EXPECT_EQ(test::ReadBytes(copy), ICalendarExportBytes(state_.Anniversaries, state_.Cfg, state_.Paths.Data(), 0));
-}
-
-TEST_F(MainWindowTest, AMaximizedWindowKeepsItsSizeAndPlace) {
-  auto window = Show({});
-  window->showMaximized();
-  QApplication::processEvents();
-  const QRect before = window->geometry();
-  state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 7, "Tomorrow"));
-  window->DisplayData();
-  EXPECT_EQ(window->geometry(), before);
 }
 
 // A settings file that cannot be read or written is reported in the window, once: a file the
@@ -212,59 +184,16 @@ TEST_F(MainWindowTest, SettingsThatCannotBeReadOrWrittenAreReportedOnce) {
 
 // "... But Only Once a Day!" ends an automatic start on the day of the last run, and only that.
 TEST_F(MainWindowTest, TheOnceADayGateEndsOnlyAnAutomaticStartOnTheSameDay) {
-  const struct {
-    bool autorun;
-    DayNumber lastRun;
-    bool onceADay;
-    TfrmMain::Outcome outcome;
-  } cases[] = {{true, Today, true, TfrmMain::Outcome::Gated},    {true, Today - 1, true, TfrmMain::Outcome::Show},
-               {true, Today + 1, true, TfrmMain::Outcome::Show}, {true, Today, false, TfrmMain::Outcome::Show},
-               {false, Today, true, TfrmMain::Outcome::Show}};
-  for (const auto& c : cases) {
+  for (const auto& [autorun, lastRun, outcome] : {std::tuple{true, Today, TfrmMain::Outcome::Gated},
+                                                  {true, Today - 1, TfrmMain::Outcome::Show},
+                                                  {false, Today, TfrmMain::Outcome::Show}}) {
     // The last run as the program writes it, in the user's short date format.
-    test::WriteBytes(state_.Paths.settings, "[Other]\nStartupCheck=0\nOnceADay=" + std::to_string(c.onceADay) +
-                                                "\nLastRun=" + QtRegionalSettings().FormatShortDate(c.lastRun) + "\n");
+    test::WriteBytes(state_.Paths.settings, "[Other]\nStartupCheck=0\nOnceADay=1\nLastRun=" +
+                                                QtRegionalSettings().FormatShortDate(lastRun) + "\n");
     CommandLine commandLine;
-    commandLine.autorun = c.autorun;
-    EXPECT_EQ(TfrmMain(state_, commandLine).FormCreate(), c.outcome)
-        << c.autorun << ' ' << (c.lastRun - Today) << ' ' << c.onceADay;
+    commandLine.autorun = autorun;
+    EXPECT_EQ(TfrmMain(state_, commandLine).FormCreate(), outcome) << autorun << ' ' << (lastRun - Today);
   }
-}
-
-// A data file that cannot be read ends the start with its reason, and nothing is written.
-TEST_F(MainWindowTest, AnUnreadableDataFileIsReportedAndNothingIsWritten) {
-  std::filesystem::create_directory(state_.Paths.data);
-  test::WriteBytes(state_.Paths.backup, EncodeRecords({Record(KindBirthday, 1990, 1, 1, "Kept")}));
-  TfrmMain window(state_, CommandLine{});
-  ASSERT_EQ(window.FormCreate(), TfrmMain::Outcome::Unreadable);
-  EXPECT_NE(window.LoadError()->Describe().find(state_.Paths.data.string()), std::string::npos);
-  window.FormDestroy();
-  EXPECT_FALSE(std::filesystem::exists(state_.Paths.settings));
-  EXPECT_TRUE(std::filesystem::is_directory(state_.Paths.data));
-  EXPECT_EQ(std::filesystem::file_size(state_.Paths.backup), RecordSize);
-}
-
-// The first show of the first run switches autostart on and offers the samples; declining the
-// offer adds nothing.
-TEST_F(MainWindowTest, AFirstRunOffersTheSamplesAndDecliningAddsNothing) {
-  std::filesystem::copy_file(std::filesystem::path(JUBILORA_EXE).replace_extension(".spl"), state_.Paths.samples);
-  bool offered = false;
-  QTimer robot;
-  QObject::connect(&robot, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return;
-    if (offered) modal->close();
-    else modal->findChild<QAbstractButton*>("btnAnswer2")->click();  // "&No, not this time"
-    offered = true;
-  });
-  robot.start(20);
-  auto window = Show({}, nullptr);
-  EXPECT_TRUE(state_.FirstRun);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return offered; }, 5000));
-  QApplication::processEvents();
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "config" / "autostart" / "Jubilora.desktop"));
-  EXPECT_TRUE(state_.Anniversaries.empty());
-  EXPECT_EQ(std::filesystem::file_size(state_.Paths.data), 0u);
 }
 
 }  // namespace
