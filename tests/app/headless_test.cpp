@@ -105,8 +105,9 @@ TEST_F(HeadlessReport, WhatIsNoRegularDataOrSettingsFileIsReportedAtOnce) {
 // its menu command writes, to a file or, for "-", to standard output. Loading never writes, each
 // output refuses the program's own files under any name, and nothing else changes.
 TEST_F(HeadlessReport, WritesWhatTheWindowShowsAndOnlyWhatItIsAskedFor) {
-  test::WriteBytes(dir_ / "jubilora.ini", "[DefaultPeriod]\r\nDaysBefore=12\r\nDaysAfter=0\r\n[Other]\r\nDateFormat=7\r\n"
-                                          "ShowZodiacSign=0\r\nLeapDay=2\r\n");
+  test::WriteBytes(dir_ / "jubilora.ini",
+                   "[DefaultPeriod]\r\nDaysBefore=12\r\nDaysAfter=0\r\n"
+                   "[Other]\r\nDateFormat=7\r\nShowZodiacSign=0\r\nLeapDay=2\r\n");
   fs::create_symlink("jubilora.jld", dir_ / "mine.csv");
   const auto before = Snapshot();
   TAnniversaryList list = LateJanuary();

@@ -44,7 +44,8 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override { Clock::FixToday(std::nullopt); }
 
   // Shown with `list` as the data file.
-  std::unique_ptr<TfrmMain> Show(const TAnniversaryList& list, const std::string& settings = "[Other]\nStartupCheck=0\n") {
+  std::unique_ptr<TfrmMain> Show(const TAnniversaryList& list,
+                                 const std::string& settings = "[Other]\nStartupCheck=0\n") {
     test::WriteBytes(state_.Paths.settings, settings);
     test::WriteBytes(state_.Paths.data, EncodeRecords(list));
     auto window = std::make_unique<TfrmMain>(state_, CommandLine{});

@@ -136,8 +136,8 @@ TEST(SnoozeTray, UnderAWindowManagerTheWindowStaysOnScreenAndWakesNormal) {
   ASSERT_TRUE(WaitFor([&] { return !desktop.Visible(IsMainWindow) && desktop.Visible(IsTrayIcon); }))
       << "the window did not go to the tray";
   const XWindow icon = *desktop.Visible(IsTrayIcon);
-  desktop.Run("xdotool", {"mousemove", std::to_string(icon.x + icon.width / 2), std::to_string(icon.y + icon.height / 2),
-                          "click", "1"});
+  const std::string x = std::to_string(icon.x + icon.width / 2), y = std::to_string(icon.y + icon.height / 2);
+  desktop.Run("xdotool", {"mousemove", x, y, "click", "1"});
   EXPECT_TRUE(WaitFor(onScreen)) << "the window woke minimised or off the screen";
 
   desktop.KillDisplay();

@@ -89,7 +89,8 @@ void ApplyLook() {
 // Waits until the window is on the screen, framed and settled, checks it and takes its picture.
 class Inspector {
  public:
-  explicit Inspector(QWidget& mainWindow) : main_(mainWindow), folder_(qEnvironmentVariable("JUBILORA_SCREENSHOTS").toStdString()) {}
+  explicit Inspector(QWidget& mainWindow)
+      : main_(mainWindow), folder_(qEnvironmentVariable("JUBILORA_SCREENSHOTS").toStdString()) {}
 
   // `open` shows the window and returns when it has closed again; without it, the main window
   // is the one looked at. A dialog is closed once it has been checked.

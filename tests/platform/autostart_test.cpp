@@ -152,9 +152,9 @@ TEST_F(Autostart, RefusedAccessIsReportedAndTheMenuTellsTheTruth) {
     EXPECT_EQ(test::RunAsNobody([&] {
                 FakeUi local;
                 local.answers = {2};
-                const bool on = step.clickedOn
-                                    ? Show(AutostartClick(*step.clickedOn ? On(true) : off, store, program, local)) != Show(off)
-                                    : RefreshAutostart(store, program, local);
+                const AutostartMenuState from = step.clickedOn && *step.clickedOn ? On(true) : off;
+                const bool on = step.clickedOn ? Show(AutostartClick(from, store, program, local)) != Show(off)
+                                               : RefreshAutostart(store, program, local);
                 if (on != step.on) return 1;
                 if (step.error == nullptr) return local.errors.empty() ? 0 : 2;
                 if (local.errors.size() != 1 || local.errors[0].find(step.error) == std::string::npos) return 3;

@@ -32,7 +32,8 @@ TEST(IniFile, ReadsByTheProfileRules) {
 TEST(IniFile, WritesOnlyTheLinesItMust) {
   test::TempDir dir;
   test::WriteBytes(dir / "s.ini",
-                   "; my settings\n[Font]\nExtra = keep me\nsize = 10\nSize=11\n\n\n[Empty]\n\n[Other]\nOnTop=1\n[font]\nB=1");
+                   "; my settings\n[Font]\nExtra = keep me\nsize = 10\nSize=11\n\n\n[Empty]\n\n"
+                   "[Other]\nOnTop=1\n[font]\nB=1");
   IniLoadResult loaded = IniFile::Load(dir / "s.ini");
   ASSERT_EQ(loaded.status, IniLoadResult::Status::Loaded);
   IniFile& ini = loaded.file;
