@@ -3,6 +3,7 @@
 #include <string>
 #include <type_traits>
 
+#include "core/ascii.h"
 #include "data/atomic_file.h"
 
 namespace jubilora {
@@ -45,13 +46,6 @@ void ForEachKey(Settings& s, Visitor&& visit) {
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 }  // namespace
 

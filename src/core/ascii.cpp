@@ -18,6 +18,12 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'F') return AsciiUpper(c) - 'A' + 10;
+  return -1;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};

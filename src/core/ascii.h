@@ -17,6 +17,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 // Without the blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view text);
 
+// The value of a hexadecimal digit in either letter case; -1 for any other byte.
+int HexDigit(char c);
+
 // The value of 1 to 9 plain decimal digits (no sign, no blanks); nothing otherwise.
 std::optional<int> DecimalDigits(std::string_view digits);
 

@@ -245,12 +245,6 @@ std::optional<Property> ParseProperty(std::string_view line) {
   return property;
 }
 
-int HexDigit(char c) {
-  if (IsDigit(c)) return c - '0';
-  if (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'F') return AsciiUpper(c) - 'A' + 10;
-  return -1;
-}
-
 std::string DecodeQuotedPrintable(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {

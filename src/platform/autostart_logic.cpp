@@ -22,12 +22,9 @@ std::string WarningMessage() {
          "sure you want to do this?";
 }
 
-std::string WriteFailure(const AutostartStore& store, const std::string& reason) {
-  return "The autostart entry " + store.Location() + " could not be written: " + reason;
-}
-
-std::string DeleteFailure(const AutostartStore& store, const std::string& reason) {
-  return "The autostart entry " + store.Location() + " could not be removed: " + reason;
+// `what` is "written" or "removed".
+std::string EntryFailure(const AutostartStore& store, const char* what, const std::string& reason) {
+  return "The autostart entry " + store.Location() + " could not be " + what + ": " + reason;
 }
 
 // True when the entry now holds the expected command.
@@ -39,7 +36,7 @@ bool WriteUnlessCurrent(AutostartStore& store, const std::filesystem::path& prog
   }
   // Written whole in one step: the old entry stays until the new one replaces it.
   if (auto error = store.WriteValue(expected)) {
-    ui.ReportError(WriteFailure(store, *error));
+    ui.ReportError(EntryFailure(store, "written", *error));
     return false;
   }
   return true;
@@ -61,14 +58,9 @@ bool SameAutostartCommand(const std::vector<std::string>& stored, const std::vec
 }
 
 bool RefreshAutostart(AutostartStore& store, const std::filesystem::path& program, Ui& ui) {
-  if (!store.ValueExists()) return false;
-  const auto stored = store.ReadValue();
-  if (!stored) return false;
-  const auto expected = AutostartCommand(program);
-  if (!SameAutostartCommand(*stored, expected)) {
-    if (auto error = store.WriteValue(expected)) ui.ReportError(WriteFailure(store, *error));
-  }
+  if (!store.ValueExists() || !store.ReadValue()) return false;
   // A failed rewrite leaves the old entry in place, so autostart is still on.
+  WriteUnlessCurrent(store, program, ui);
   return true;
 }
 
@@ -98,7 +90,7 @@ AutostartMenuState AutostartClick(const AutostartMenuState& current, AutostartSt
   if (answer != TurnOffAnswer) return current;
   if (store.ValueExists()) {
     // The entries are switched off all the same; the report tells that the entry remains.
-    if (auto error = store.DeleteValue()) ui.ReportError(DeleteFailure(store, *error));
+    if (auto error = store.DeleteValue()) ui.ReportError(EntryFailure(store, "removed", *error));
   }
   next.autostartChecked = false;
   next.autostartImage = 0;

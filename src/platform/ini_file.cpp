@@ -13,16 +13,6 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::size_t kMaxSize = 1u << 20;
 constexpr std::string_view kTooLarge = "It is too large to be a Jubilora settings file (over 1 MiB)";
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
 // The name of a section line, or nothing when the line is not one. A header without its
 // closing bracket still opens a section, as the profile functions read it.
 std::optional<std::string_view> SectionName(std::string_view line) {
@@ -95,7 +85,7 @@ std::optional<IniFile::Span> IniFile::FindSection(std::string_view section) cons
   const std::string_view wanted = TrimBlanks(section);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const auto name = SectionName(lines_[i]);
-    if (!name || !SameName(*name, wanted)) continue;
+    if (!name || !EqualsNoCase(*name, wanted)) continue;
     std::size_t end = i + 1;
     while (end < lines_.size() && !SectionName(lines_[end])) ++end;
     return Span{i, end};
@@ -107,7 +97,7 @@ std::optional<std::size_t> IniFile::FindKey(const Span& span, std::string_view k
   const std::string_view wanted = TrimBlanks(key);
   for (std::size_t i = span.header + 1; i < span.end; ++i) {
     const auto parsed = ParseKeyLine(lines_[i]);
-    if (parsed && SameName(parsed->name, wanted)) return i;
+    if (parsed && EqualsNoCase(parsed->name, wanted)) return i;
   }
   return std::nullopt;
 }

@@ -43,8 +43,6 @@ class IniFile {
   // Written whole or not at all.
   FileResult Save(const std::filesystem::path& path) const;
 
-  const std::vector<std::string>& Lines() const { return lines_; }
-
  private:
   struct Span {
     std::size_t header;  // index of the section's line

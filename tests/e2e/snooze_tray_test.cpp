@@ -1,6 +1,6 @@
 // The program on a private X server, driven the way a user would drive it: snoozing under a
 // window manager, which frames, minimises and restores windows, into a notification area and
-// back with a click on its icon; and the end of a session that takes the display away.
+// back with a click on its icon, until the end of a session takes the display away.
 
 #include <gtest/gtest.h>
 
@@ -28,30 +28,31 @@ constexpr int ScreenHeight = 768;  // the test X server's
 struct XWindow {
   unsigned long id = 0;
   int x = 0, y = 0, width = 0, height = 0, frameTop = 0, frameBottom = 0;
-  bool viewable = false;
 };
 
 bool IsMainWindow(const XWindow& w) { return w.width >= 300 && w.height >= 200; }
 // The notification-area icon: small, inside the tray host at the bottom right.
 bool IsTrayIcon(const XWindow& w) { return w.width <= 64 && w.height <= 64 && w.y > 600; }
 
-// A private X server, the programs started on it, and a robot for keys and clicks.
+// A private X server under a window manager, the program started on it with a report taller
+// than the screen (a birthday every third day), and a robot for keys and clicks.
 class Desktop {
  public:
-  explicit Desktop(const std::string& settings, const TAnniversaryList& records) {
-    test::CopyProgram(dir_.path());
-    test::WriteBytes(dir_ / "jubilora.ini", settings + "[Other]\nStartupCheck=0\n");
-    test::WriteBytes(dir_ / "jubilora.jld", EncodeRecords(records));
-  }
   ~Desktop() {
-    for (auto it = started_.rbegin(); it != started_.rend(); ++it) test::StopProgram(*it);
+    if (pid_ > 0) test::StopProgram(pid_);
   }
 
-  bool Running() const { return xvfb_.Running(); }
-  bool StartWindowManager() { return xvfb_.StartWindowManager(); }
-  void StartProgram() {
-    started_.push_back(test::StartProgram(dir_ / "jubilora", {},
-                                          {Display(), "XDG_CONFIG_HOME=" + (dir_ / "config").string(), "QT_QPA_PLATFORM"}));
+  bool Start() {
+    TAnniversaryList list;
+    for (int month = 1; month <= 12; ++month)
+      for (int day = 1; day <= 28; day += 3) list.push_back(test::Record(KindBirthday, 1980, month, day, "Someone"));
+    test::CopyProgram(dir_.path());
+    test::WriteBytes(dir_ / "jubilora.ini", "[DefaultPeriod]\nDaysAfter=40\n[Other]\nStartupCheck=0\n");
+    test::WriteBytes(dir_ / "jubilora.jld", EncodeRecords(list));
+    if (!xvfb_.StartWindowManager()) return false;
+    pid_ = test::StartProgram(dir_ / "jubilora", {},
+                              {Display(), "XDG_CONFIG_HOME=" + (dir_ / "config").string(), "QT_QPA_PLATFORM"});
+    return true;
   }
   bool StartTray() { return xvfb_.StartTray(); }
 
@@ -61,7 +62,7 @@ class Desktop {
 
   // A window of the program on the screen that `which` picks, with where it and its frame are.
   std::optional<XWindow> Visible(const std::function<bool(const XWindow&)>& which) const {
-    std::istringstream ids(Run("xdotool", {"search", "--class", "^jubilora$"}));
+    std::istringstream ids(Run("xdotool", {"search", "--onlyvisible", "--class", "^jubilora$"}));
     for (unsigned long id; ids >> id;) {
       XWindow w{id};
       std::istringstream info(Run("xwininfo", {"-id", std::to_string(id)}));
@@ -71,9 +72,8 @@ class Desktop {
                                          {"Absolute upper-left Y:", &XWindow::y}, {"Width:", &XWindow::width},
                                          {"Height:", &XWindow::height}})
           if (line.find(key) != std::string::npos) w.*field = value();
-        w.viewable = w.viewable || line.find("IsViewable") != std::string::npos;
       }
-      if (!w.viewable || !which(w)) continue;
+      if (!which(w)) continue;
       // The frame, as far as the window manager says how wide it is.
       int left = 0, right = 0, top = 0, bottom = 0;
       const std::string extents = Run("xprop", {"-id", std::to_string(id), "_NET_FRAME_EXTENTS"});
@@ -98,35 +98,27 @@ class Desktop {
   // The display goes away as at the end of a session; true once the program has ended.
   void KillDisplay() { xvfb_.Kill(); }
   bool ProgramEnded() {
-    if (started_.empty() || waitpid(started_.back(), nullptr, WNOHANG) != started_.back()) return false;
-    started_.pop_back();
+    if (waitpid(pid_, nullptr, WNOHANG) != pid_) return false;
+    pid_ = -1;
     return true;
   }
   std::string Settings() const { return test::ReadBytes(dir_ / "jubilora.ini"); }
-
-  void Click(const XWindow& w) const {
-    Run("xdotool", {"mousemove", std::to_string(w.x + w.width / 2), std::to_string(w.y + w.height / 2), "click", "1"});
-  }
 
  private:
   std::string Display() const { return "DISPLAY=" + xvfb_.Display(); }
 
   test::Xvfb xvfb_;
   test::TempDir dir_;
-  std::vector<pid_t> started_;
+  pid_t pid_ = -1;
 };
 
 // A report taller than the screen keeps the title bar on it; after a snooze minimised for
 // want of a tray and restored by the user, a snooze into a tray that came meanwhile still
-// wakes the window normal and visible.
+// wakes the window normal and visible. A session that then ends by taking the display away
+// still has the settings written.
 TEST(SnoozeTray, UnderAWindowManagerTheWindowStaysOnScreenAndWakesNormal) {
-  TAnniversaryList list;
-  for (int month = 1; month <= 12; ++month)
-    for (int day = 1; day <= 28; day += 3) list.push_back(test::Record(KindBirthday, 1980, month, day, "Someone"));
-  Desktop desktop("[DefaultPeriod]\nDaysAfter=40\n", list);
-  ASSERT_TRUE(desktop.Running());
-  ASSERT_TRUE(desktop.StartWindowManager()) << "no window manager";
-  desktop.StartProgram();
+  Desktop desktop;
+  ASSERT_TRUE(desktop.Start()) << "no X server with a window manager";
   const auto onScreen = [&] {
     const auto main = desktop.Visible(IsMainWindow);
     return main && main->frameTop >= 0 && main->frameBottom <= ScreenHeight && main->height > ScreenHeight / 2;
@@ -143,16 +135,11 @@ TEST(SnoozeTray, UnderAWindowManagerTheWindowStaysOnScreenAndWakesNormal) {
   ASSERT_TRUE(desktop.Snooze({"windowactivate", "--sync", main}));
   ASSERT_TRUE(WaitFor([&] { return !desktop.Visible(IsMainWindow) && desktop.Visible(IsTrayIcon); }))
       << "the window did not go to the tray";
-  desktop.Click(*desktop.Visible(IsTrayIcon));
+  const XWindow icon = *desktop.Visible(IsTrayIcon);
+  const std::string x = std::to_string(icon.x + icon.width / 2), y = std::to_string(icon.y + icon.height / 2);
+  desktop.Run("xdotool", {"mousemove", x, y, "click", "1"});
   EXPECT_TRUE(WaitFor(onScreen)) << "the window woke minimised or off the screen";
-}
 
-// A session that ends by taking the display away: the settings are still written.
-TEST(DisplayLoss, SettingsAreWrittenWhenTheXServerGoesAway) {
-  Desktop desktop("", {});
-  ASSERT_TRUE(desktop.Running());
-  desktop.StartProgram();
-  ASSERT_TRUE(WaitFor([&] { return desktop.Visible(IsMainWindow).has_value(); })) << "no main window";
   desktop.KillDisplay();
   EXPECT_TRUE(WaitFor([&] { return desktop.ProgramEnded(); }, 5000)) << "the program did not end with its display";
   EXPECT_NE(desktop.Settings().find("LastRun="), std::string::npos) << desktop.Settings();
