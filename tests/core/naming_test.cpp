@@ -110,16 +110,5 @@ TEST(Calendar, StoredDatesOfAnyDouble) {
   }
 }
 
-TEST(Calendar, ValidDaysAndIsoTexts) {
-  for (const CivilDate& bad :
-       std::vector<CivilDate>{{1900, 2, 29}, {0, 12, 31}, {10000, 1, 1}, {2025, 0, 1}, {2025, 13, 1}}) {
-    EXPECT_FALSE(IsValidCivil(bad.year, bad.month, bad.day)) << bad.year << "-" << bad.month << "-" << bad.day;
-  }
-  EXPECT_EQ(ParseIsoDay("2024-02-29"), DayFromCivil(2024, 2, 29));
-  for (const char* bad : {"2023-02-29", "0000-01-01", "1952-1-27", "+952-01-27"}) {
-    EXPECT_EQ(ParseIsoDay(bad), std::nullopt) << bad;
-  }
-}
-
 }  // namespace
 }  // namespace jubilora

@@ -103,7 +103,7 @@ class DestinationTest : public ::testing::Test {
 };
 
 // A plain copy onto its own source would first empty it.
-TEST_F(DestinationTest, TheProgramsOwnFilesAreRefusedUnderAnyNameEvenBeforeTheyExist) {
+TEST_F(DestinationTest, OwnFilesAreRefusedUnderAnyNameLinksFollowedAndDevicesWrittenDirectly) {
   fs::create_directory(dir / "sub");
   fs::create_hard_link(program.data, dir / "sub" / "hard.csv");
   fs::create_symlink(program.settings, dir / "sub" / "soft.csv");
@@ -115,9 +115,8 @@ TEST_F(DestinationTest, TheProgramsOwnFilesAreRefusedUnderAnyNameEvenBeforeTheyE
   fs::remove(program.data);
   EXPECT_EQ(Reason(program.data), "It is one of Jubilora's own files");
   EXPECT_FALSE(fs::exists(program.data));
-}
 
-TEST_F(DestinationTest, LinksAreFollowedDevicesWrittenDirectlyAndReadOnlyFilesKept) {
+  // Links are followed, devices written directly, read-only files kept.
   const test::HangGuard guard;
   test::WriteBytes(dir / "target.csv", "old");
   chmod((dir / "target.csv").c_str(), 0640);

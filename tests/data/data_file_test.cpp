@@ -23,15 +23,7 @@ namespace fs = std::filesystem;
 using test::Descriptions;
 using test::Names;
 
-class DataFileTest : public ::testing::Test {
- protected:
-  test::TempDir dir;
-  DataPaths paths{dir / "jubilora.jld", dir / "jubilora.jlb"};
-  test::FakeUi ui;
-  TAnniversary anna = test::Record(KindBirthday, 1990, 5, 3, "Anna");
-  TAnniversary ben = test::Record(KindWedding, 2001, 8, 20, "Ben", 5, 14);
-  TAnniversary eve = test::Record(KindHoliday, 1900, 12, 24, "Eve", 0, 0);
-};
+using DataFileTest = test::FileCommandsFixture;
 
 TEST_F(DataFileTest, LoadReadsTheDataFileElseTheBackupSortsByDateAndWritesNothing) {
   struct Case {
@@ -40,11 +32,12 @@ TEST_F(DataFileTest, LoadReadsTheDataFileElseTheBackupSortsByDateAndWritesNothin
   };
   const std::vector<Case> cases = {
       {std::nullopt, std::nullopt, {}},
-      {EncodeRecords({eve, ben, anna}), std::nullopt, {"Anna", "Ben", "Eve"}},  // the year plays no part
+      // The year plays no part.
+      {EncodeRecords({eve, ben, anna}), std::nullopt, {"Anna", "Ben & Carla", "Christmas Eve"}},
       {EncodeRecords({anna}), EncodeRecords({ben, eve}), {"Anna"}},
-      {std::nullopt, EncodeRecords({eve, anna}), {"Anna", "Eve"}},
+      {std::nullopt, EncodeRecords({eve, anna}), {"Anna", "Christmas Eve"}},
       {"", EncodeRecords({ben}), {}},  // an empty data file is an empty list
-      {EncodeRecords({eve, anna}) + "\x01\x02\x03", std::nullopt, {"Anna", "Eve"}},  // a fragment is ignored
+      {EncodeRecords({eve, anna}) + "\x01\x02\x03", std::nullopt, {"Anna", "Christmas Eve"}},  // a fragment is ignored
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     fs::remove(paths.data);
@@ -71,7 +64,7 @@ TEST_F(DataFileTest, SavesMakeTheFoldersSortAndRotateTheDataFileIntoTheBackup) {
   const DataPaths nested{dir / "a" / "b" / "jubilora.jld", dir / "a" / "b" / "jubilora.jlb"};
   TAnniversaryList list{eve, ben, anna};
   ASSERT_EQ(SaveData(list, nested, ui), std::nullopt);
-  EXPECT_EQ(Descriptions(list), (Names{"Anna", "Ben", "Eve"}));
+  EXPECT_EQ(Descriptions(list), (Names{"Anna", "Ben & Carla", "Christmas Eve"}));
   EXPECT_EQ(test::ReadBytes(nested.data), EncodeRecords({anna, ben, eve}));
   EXPECT_FALSE(fs::exists(nested.backup));
 
@@ -86,7 +79,7 @@ TEST_F(DataFileTest, SavesMakeTheFoldersSortAndRotateTheDataFileIntoTheBackup) {
   EXPECT_TRUE(ui.questions.empty());
   // Each save is told with the list it wrote.
   ASSERT_EQ(ui.saved.size(), 2u);
-  EXPECT_EQ(Descriptions(ui.saved[0]), (Names{"Anna", "Ben", "Eve"}));
+  EXPECT_EQ(Descriptions(ui.saved[0]), (Names{"Anna", "Ben & Carla", "Christmas Eve"}));
   EXPECT_TRUE(ui.saved[1].empty());
 }
 
@@ -138,7 +131,7 @@ TEST_F(DataFileTest, AFailingStepEndsTheSaveWithItsMessageAndLeavesTheDiskAsItWa
       TAnniversaryList list{ben, anna};
       const bool failed = SaveData(list, target, own).has_value();
       // The user's changes stay in the list, in date order, for the next save.
-      const bool kept = Descriptions(list) == Names{"Anna", "Ben"};
+      const bool kept = Descriptions(list) == Names{"Anna", "Ben & Carla"};
       return failed && kept && own.saved.empty() && own.questions.size() == 1 &&
                      own.questions[0].message.find(c.words) != std::string::npos
                  ? 0
