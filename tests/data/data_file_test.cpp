@@ -50,14 +50,6 @@ TEST_F(DataFileTest, LoadReadsTheDataFileElseTheBackupSortsByDateAndWritesNothin
     EXPECT_EQ(Descriptions(list), cases[i].expected) << i;
     EXPECT_EQ(test::Contents(dir.path()), before) << i;
   }
-  // A source that cannot be read is named, and the list stays as it was.
-  fs::remove(paths.data);
-  fs::create_directory(paths.data);
-  TAnniversaryList list{anna};
-  const FileResult error = LoadData(paths, list);
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->file, paths.data);
-  EXPECT_EQ(Descriptions(list), Names{"Anna"});
 }
 
 TEST_F(DataFileTest, SavesMakeTheFoldersSortAndRotateTheDataFileIntoTheBackup) {

@@ -176,18 +176,12 @@ TEST_F(FileCommandsTest, ACopyThatCannotBeMadeIsReportedAndChangesNothing) {
       {backup, paths.data, paths.data, "one of Jubilora's own files"},
       {restore, paths.data, paths.data, "the file being copied"},
       {restore, link, paths.data, "the file being copied"},
-      // Loaded from the automatic backup, nothing saved since: no data file to copy.
-      {backup, dir / "other" / "mine.jld", paths.data, "No such file or directory"},
   };
   Store({anna});
   Store({anna, eve});
   fs::create_hard_link(paths.data, link);
   for (const auto& [run, chosen, named, reason] : cases) {
     SCOPED_TRACE(chosen);
-    if (chosen == dir / "other" / "mine.jld") {
-      fs::remove(paths.data);
-      fs::remove(link);
-    }
     const State before = Now();
     Script({1, 1}, {chosen});
     run();
@@ -416,8 +410,7 @@ TEST(ICalendarBytes, EachRecordFallsOnItsDaysWithItsAlarmUnderEachLeapDayChoice)
     for (std::size_t e = 0; e < events.size(); ++e) {
       const TAnniversary& r = records[e < 2 ? e : e + 1];
       EXPECT_EQ(events[e].days, days[e]) << e;
-      EXPECT_EQ(events[e].start, *DecodeDate(r.Date));
-      EXPECT_TRUE(events[e].complete) << e;
+      EXPECT_TRUE(events[e].complete && events[e].start == *DecodeDate(r.Date)) << e;
       EXPECT_EQ(events[e].triggerSeconds, -alarms[e] * 86400) << e;
       EXPECT_EQ(events[e].summary.rfind(Cp1252ToUtf8(r.Description()), 0), 0u) << events[e].summary;
       uids.push_back(events[e].uid);

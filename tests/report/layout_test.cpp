@@ -85,25 +85,6 @@ TEST_F(LayoutTest, HeadingsEntriesAndIconsArePlacedWithTheirGaps) {
   EXPECT_EQ(layout.scrollTarget, 69);
 }
 
-// The widest entry (with icon column and the room forced smoothing needs), never below 300
-// pixels, except for the empty report.
-TEST_F(LayoutTest, WidthCoversTheWidestText) {
-  measurer.headingCharWidth = 1;
-  list.push_back(Record(KindOtherNoYears, 2020, 1, 28, "Tea", 1));
-  EXPECT_EQ(Layout().width, 300);
-  list.push_back(Record(KindBirthday, 1990, 1, 28, "Anna", 5));
-  const int anna = 7 * static_cast<int>(TextOf(1).size());
-  ASSERT_GT(anna + 20, 300);
-  cfg.ForceSmoothing = true;
-  cfg.FontSize = 14;
-  EXPECT_EQ(Layout().width, anna + 42 + 20 + 28);
-
-  list.clear();
-  const ReportLayout empty = Layout();
-  EXPECT_EQ(empty.width, 7 * static_cast<int>(std::string(NothingToRemindText).size()) + 20);
-  EXPECT_FALSE(empty.scrollTarget.has_value());
-}
-
 TEST(GradientColumnColor, StartsAtTheStartColourAndTruncatesEachChannelTowardsZero) {
   struct Case {
     std::uint32_t c1, c2;
@@ -167,18 +148,6 @@ TEST(UrgencyColour, BlendsAcrossThePeriodDroppingFractionsTowardsZero) {
     cfg.LeastUrgent = c.least;
     EXPECT_EQ(GetTextColor(Today + c.offset, Today, cfg, system), c.expected)
         << "P " << c.period << " n " << c.offset << " got " << std::hex << GetTextColor(Today + c.offset, Today, cfg, system);
-  }
-}
-
-TEST(IconOpacity, FadesFromOpaqueTodayToHalfAndIsHalfOutsideThePeriod) {
-  const struct {
-    int offset, period, opacity;
-  } cases[] = {
-      {-1, 30, 128}, {31, 30, 128}, {0, 30, 255}, {10, 30, 212},  // 20/30 * 127 = 84.67
-      {0, 0, 255},   {1, 0, 128},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(IconOpacity(Today + c.offset, Today, c.period), c.opacity) << c.offset << " of " << c.period;
   }
 }
 
