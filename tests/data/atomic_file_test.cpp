@@ -19,13 +19,6 @@ namespace jubilora {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Entries;
-using test::Files;
-
-mode_t ModeOf(const fs::path& file) {
-  struct stat info {};
-  return stat(file.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
-}
 
 std::string ReasonOf(const FileResult& error) { return error ? error->reason : "no error"; }
 
@@ -48,12 +41,12 @@ TEST(WriteFileAtomically, WritesExactlyTheBytesThroughLinksKeepingOwnerAndPermis
   for (const std::string& bytes : {std::string(), large}) {
     EXPECT_EQ(WriteFileAtomically(dir / "out.bin", bytes), std::nullopt);
     EXPECT_EQ(test::ReadBytes(dir / "out.bin"), bytes);
-    EXPECT_EQ(Entries(dir.path()), Files{"out.bin"});
+    EXPECT_EQ(test::Contents(dir.path()), (test::Disk{{"out.bin", bytes}}));  // no temporary left
   }
   const mode_t previous = umask(022);
   EXPECT_EQ(WriteFileAtomically(dir / "new.ini", "x"), std::nullopt);
   umask(previous);
-  EXPECT_EQ(ModeOf(dir / "new.ini"), 0644u);  // not private, like any file the user saves
+  EXPECT_EQ(fs::status(dir / "new.ini").permissions(), fs::perms(0644));  // not private, like any file the user saves
 
   ASSERT_EQ(chmod((dir / "new.ini").c_str(), 0640), 0);
   const uid_t owner = test::RunningAsRoot() ? 65534 : getuid();
@@ -66,16 +59,6 @@ TEST(WriteFileAtomically, WritesExactlyTheBytesThroughLinksKeepingOwnerAndPermis
   ASSERT_EQ(stat((dir / "new.ini").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(info.st_uid, owner);
-}
-
-TEST(OwnFolders, AreCreatedPrivateOrReportedAsAFolderThatCannotBeMade) {
-  test::TempDir dir;
-  EXPECT_EQ(CreateOwnFolder(dir / "share" / "jubilora"), std::nullopt);
-  EXPECT_EQ(ModeOf(dir / "share"), 0700u);
-  EXPECT_EQ(ModeOf(dir / "share" / "jubilora"), 0700u);
-  EXPECT_EQ(CreateOwnFolder(dir / "share" / "jubilora"), std::nullopt);  // already there
-  test::WriteBytes(dir / "file", "");
-  EXPECT_EQ(ReasonOf(CreateOwnFolder(dir / "file" / "jubilora")), "Not a directory");
 }
 
 class DestinationTest : public ::testing::Test {
@@ -100,7 +83,9 @@ TEST_F(DestinationTest, OwnFilesAreRefusedUnderAnyNameLinksFollowedAndDevicesWri
   std::vector<fs::path> destinations = ProgramFiles(program);
   destinations.insert(destinations.end(), {dir / "sub" / "hard.csv", dir / "sub" / "soft.csv"});
   const test::Disk before = test::Contents(dir.path());
-  for (const fs::path& destination : destinations) EXPECT_EQ(Reason(destination), "It is one of Jubilora's own files") << destination;
+  for (const fs::path& destination : destinations) {
+    EXPECT_EQ(Reason(destination), "It is one of Jubilora's own files") << destination;
+  }
   EXPECT_EQ(test::Contents(dir.path()), before);
   fs::remove(program.data);
   EXPECT_EQ(Reason(program.data), "It is one of Jubilora's own files");

@@ -124,8 +124,6 @@ TEST(UrgencyColour, BlendsAcrossThePeriodDroppingFractionsTowardsZero) {
   const StoredColor orange = Stored(255, 150, 75);
   const std::vector<Case> cases = {
       {30, orange, black, Stored(10, 20, 30), -200, Surface(1, 2, 3)},  // past
-      {30, orange, black, Stored(10, 20, 30), 0, Surface(255, 150, 75)},
-      {0, orange, black, Stored(10, 20, 30), 1, Surface(10, 20, 30)},
       {2, orange, black, Stored(10, 20, 30), 1, Surface(0, 0, 0)},
       // An odd period halves downward: n = 6 is 0.2 of the way from semi to most.
       {15, black, orange, black, 6, Surface(204, 120, 60)},
