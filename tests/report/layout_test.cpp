@@ -135,6 +135,7 @@ TEST(UrgencyColour, BlendsAcrossThePeriodDroppingFractionsTowardsZero) {
       {30, Stored(0, 100, 0), Stored(100, 0, 0), black, 17, Surface(86, 0, 0)},
       // 183 / 21 formed first lands the product just below 61 and 122.
       {21, Stored(183, 0, 0), black, black, 7, Surface(60, 0, 0)},
+      {21, Stored(183, 0, 0), Stored(183, 0, 0), black, 14, Surface(121, 0, 0)},
   };
   const test::FixedSystemColors system;
   for (const Case& c : cases) {
