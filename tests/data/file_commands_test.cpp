@@ -233,14 +233,15 @@ TEST_F(FileCommandsTest, SamplesAreAddedOnceAndRemovedWhole) {
   odd.Padding1.fill(0x5A);
   const TAnniversary unmarked = test::Record(KindBirthday, 1952, 1, 27, "Rose", 2, DefaultReminder);
   test::WriteBytes(sampleFile, EncodeRecords({odd, unmarked}) + "fragment");
-  anniversaries = {eve, anna};
-  MakeSampleCommand(anniversaries, paths, ui);  // the report is not redrawn for that
+  TAnniversary oldSample = eve;
+  oldSample.Importance = SampleImportance;
+  Store({anna, oldSample});
   AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
   AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
-  EXPECT_EQ(EncodeRecords(anniversaries), EncodeRecords({unmarked, unmarked, odd}));
+  EXPECT_EQ(EncodeRecords(anniversaries), EncodeRecords({unmarked, unmarked, anna, odd}));
   EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
   RemoveSampleDataCommand(anniversaries, paths, ui);
-  EXPECT_EQ(EncodeRecords(anniversaries), EncodeRecords({unmarked, unmarked}));
+  EXPECT_EQ(EncodeRecords(anniversaries), EncodeRecords({unmarked, unmarked, anna}));
   EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
   EXPECT_EQ(ui.redraws, 3);
   EXPECT_TRUE(ui.errors.empty() && ui.questions.empty());
