@@ -26,15 +26,14 @@ constexpr DayNumber LastDay = 2958465;   // 9999-12-31
 constexpr DayNumber MinDay = std::numeric_limits<DayNumber>::min();
 using Limits = std::numeric_limits<double>;
 
-// Out-of-range codes name nothing instead of reading past a table; the sample marker is no
-// importance. Ordinals follow the last two digits, signs and the most negative number too.
+// Out-of-range codes name nothing instead of reading past a table. Ordinals follow the last
+// two digits, signs and the most negative number too.
 TEST(Naming, CodedFieldsOrdinalsAndDateTextsAtTheirEdges) {
   for (int value = 0; value < 256; ++value) {
     const auto coded = static_cast<std::uint8_t>(value);
     EXPECT_EQ(KindName(coded).empty(), value < 1 || value > 7) << value;
     EXPECT_EQ(ImportanceName(coded).empty(), value > 5) << value;
   }
-  EXPECT_EQ(ImportanceStars(SampleImportance), "");
   const double jan31 = Stored(2025, 1, 31);
   const double infinity = std::numeric_limits<double>::infinity();
   const std::string span = std::to_string(std::int64_t{LastDay} - MinDay);

@@ -164,7 +164,6 @@ TEST(ProgramPaths, BesideTheProgramOrInTheUsersFoldersWhenInstalled) {
       return found == c.env.end() ? std::nullopt : std::optional(found->second);
     });
     EXPECT_EQ(paths.data, c.data / "jubilora.jld") << c.program;
-    EXPECT_EQ(paths.backup, c.data / "jubilora.jlb") << c.program;
     EXPECT_EQ(paths.settings, c.settings / "jubilora.ini") << c.program;
     EXPECT_EQ(paths.samples, c.readOnly / "jubilora.spl") << c.program;
     EXPECT_EQ(paths.help, c.readOnly / "help" / "index.html") << c.program;

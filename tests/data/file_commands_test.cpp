@@ -392,7 +392,8 @@ TEST(ICalendarBytes, EachRecordFallsOnItsDaysWithItsAlarmUnderEachLeapDayChoice)
     ASSERT_EQ(events.size(), 4u);
     std::vector<DayNumber> leap;
     for (const CivilDate& d : leapDayDates) leap.push_back(DayFromCivil(d));
-    const std::vector<std::vector<DayNumber>> days = {{may14, may14 + 366}, leap, {mar3, mar3 + 366}, {mar3, mar3 + 366}};
+    const std::vector<std::vector<DayNumber>> days = {
+        {may14, may14 + 366}, leap, {mar3, mar3 + 366}, {mar3, mar3 + 366}};
     const int alarms[] = {0, DaysBefore, 1, 1};
     std::vector<std::string> uids;
     for (std::size_t e = 0; e < events.size(); ++e) {

@@ -29,7 +29,8 @@ TEST(ParseSampleSource, KindWordReminderAndTheRestOfTheLineAsDescriptionMakeASam
     fields.push_back(std::to_string(r.Kind) + " " + std::to_string(r.ReminderDays) + " " + r.Description());
   }
   // Descriptions trimmed, in Windows-1252, bars and all.
-  EXPECT_EQ(fields, (std::vector<std::string>{"1 0 a", "2 1 Jakob | M\xFCller \x80", "4 255 d", "6 30 " + fifty, "7 45 g"}));
+  EXPECT_EQ(fields,
+            (std::vector<std::string>{"1 0 a", "2 1 Jakob | M\xFCller \x80", "4 255 d", "6 30 " + fifty, "7 45 g"}));
   // Every record is a sample, with nothing in its padding.
   EXPECT_TRUE(SameBytes(parsed.records.at(0), test::Record(KindBirthday, 2000, 1, 1, "a", SampleImportance, 0)));
 }
