@@ -1,6 +1,5 @@
 #include "core/naming.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -194,7 +193,5 @@ std::uint32_t ToColor32(StoredColor color, const SystemColors& system) {
 }
 
 StoredColor FromColor32(std::uint32_t color) { return static_cast<StoredColor>(SwapRedAndBlue(color)); }
-
-void RaiseTo(int& target, int candidate) { target = std::max(target, candidate); }
 
 }  // namespace jubilora

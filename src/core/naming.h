@@ -47,6 +47,5 @@ std::uint32_t CombineChannels(std::uint32_t a, std::uint32_t b, Combine combine)
   }
   return color;
 }
-void RaiseTo(int& target, int candidate);
 
 }  // namespace jubilora

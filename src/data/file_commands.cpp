@@ -238,16 +238,6 @@ void RunExport(const TAnniversaryList& anniversaries, TCfg& cfg, Ui& ui, const E
   cfg.ExportPath = FolderWithSeparator(*chosen);
 }
 
-bool SameAnniversary(const TAnniversary& a, const TAnniversary& b) {
-  if (a.Kind != b.Kind || a.Date != b.Date || a.Importance != b.Importance || a.ReminderDays != b.ReminderDays ||
-      a.DescriptionLength != b.DescriptionLength) {
-    return false;
-  }
-  const std::size_t length = std::min<std::size_t>(a.DescriptionLength, MaxDescriptionLength);
-  return std::equal(a.DescriptionChars.begin(), a.DescriptionChars.begin() + static_cast<std::ptrdiff_t>(length),
-                    b.DescriptionChars.begin());
-}
-
 // The sort keeps identical records together only when nothing else ties with them, so
 // every earlier record is looked at, not just the neighbour.
 void RemoveDuplicates(TAnniversaryList& anniversaries) {

@@ -55,12 +55,9 @@ struct ExportFormat {
 // dialog opening in cfg.ExportPath, the write, and the folder remembered in cfg.ExportPath.
 void RunExport(const TAnniversaryList& anniversaries, TCfg& cfg, Ui& ui, const ExportFormat& format);
 
-// Kind, Date (as a floating value), Description (length and characters within it),
-// Importance and ReminderDays all equal.
-bool SameAnniversary(const TAnniversary& a, const TAnniversary& b);
-
-// Keeps the first of every group of records equal under SameAnniversary, wherever they
-// stand; the others keep their order.
+// Keeps the first of every group of the same anniversaries, wherever they stand: Kind, Date
+// (as a floating value), Description (length and characters within it), Importance and
+// ReminderDays all equal. The others keep their order.
 void RemoveDuplicates(TAnniversaryList& anniversaries);
 
 }  // namespace jubilora

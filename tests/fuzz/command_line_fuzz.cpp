@@ -10,10 +10,13 @@
 using namespace jubilora;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view input(reinterpret_cast<const char*>(data), size);
   std::vector<std::string> args;
-  for (const auto part : fuzz::Split(std::string_view(reinterpret_cast<const char*>(data), size), '\0', 16)) {
-    args.emplace_back(part);
+  for (std::size_t at; args.size() < 15 && (at = input.find('\0')) != std::string_view::npos;) {
+    args.emplace_back(input.substr(0, at));
+    input.remove_prefix(at + 1);
   }
+  args.emplace_back(input);
   const CommandLineResult result = ParseCommandLine(args);
   if (!result.commandLine) {
     fuzz::Require(!result.error.empty());

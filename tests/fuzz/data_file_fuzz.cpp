@@ -11,6 +11,12 @@
 
 using namespace jubilora;
 
+// What a duplicate is, worked out here as the five fields compare: a NaN date equals nothing.
+static bool SameAnniversary(const TAnniversary& a, const TAnniversary& b) {
+  return a.Kind == b.Kind && a.Date == b.Date && a.Importance == b.Importance && a.ReminderDays == b.ReminderDays &&
+         a.Description() == b.Description() && a.DescriptionLength == b.DescriptionLength;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   TAnniversaryList list = DecodeRecords(bytes);
