@@ -5,16 +5,13 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QColor>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QTest>
 
 #include "core/naming.h"
-#include "platform/default_colors.h"
 #include "support/qt_app.h"
 #include "support/records.h"
-#include "ui/font_catalog.h"
 #include "ui/presets.h"
 #include "ui/system_colors.h"
 
@@ -84,28 +81,6 @@ TEST(DesktopAdapters, SystemColoursComeBackRedInTheLowByte) {
   QGuiApplication::setPalette(palette);
   EXPECT_EQ(QtSystemColors().ColorOf(5), 0x00563412u);
   QGuiApplication::setPalette(original);
-}
-
-// The text modes have no palette to ask: their table is what the window gets here, so that
-// --print=tsv prints the colours it always printed.
-TEST(DesktopAdapters, TheTextModesColourTableIsTheOffscreenPalette) {
-  test::TestApplication();
-  ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
-  const QtSystemColors palette;
-  const DefaultSystemColors table;
-  for (int index = -1; index <= 40; ++index) EXPECT_EQ(table.ColorOf(index), palette.ColorOf(index)) << index;
-}
-
-TEST(DesktopAdapters, InstalledFontsMatchInAnyLetterCase) {
-  test::TestApplication();
-  const QStringList families = QFontDatabase::families();
-  if (families.isEmpty()) GTEST_SKIP() << "no fonts on this machine";
-  const QString family = FamilyName(families.front());
-  const QtFontCatalog catalog;
-  EXPECT_TRUE(catalog.IsInstalled(family.toUpper().toStdString()));
-  EXPECT_TRUE(catalog.IsInstalled(family.toLower().toStdString()));
-  EXPECT_FALSE(catalog.IsInstalled("No Such Font Family 7f3a"));
-  EXPECT_FALSE(catalog.IsInstalled(""));
 }
 
 }  // namespace
