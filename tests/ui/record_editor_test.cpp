@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 
 #include "platform/clock.h"
 #include "support/qt_app.h"
@@ -64,8 +63,8 @@ class RecordEditorTest : public ::testing::Test {
   // `press` must bring the incomplete-input notice; once it is answered the focus is on `gap`.
   void ExpectNoticeThenFocusOn(const std::function<void()>& press, QWidget* gap) {
     bool noticed = false;
-    QTimer::singleShot(0, &editor_, [&] {
-      auto* answer = QApplication::activeModalWidget()->findChild<QPushButton*>(QStringLiteral("btnAnswer1"));
+    const auto guard = test::InNextModal([&](QWidget* notice) {
+      auto* answer = notice->findChild<QPushButton*>(QStringLiteral("btnAnswer1"));
       if ((noticed = answer != nullptr)) answer->click();
     });
     press();
@@ -107,7 +106,6 @@ TEST_F(RecordEditorTest, KeysFromEachKindOfControl) {
     std::uint8_t importance, reminder;  // stored with Enter
   } rows[] = {
       {"description", [&] { return Target{Description(), nullptr}; }, 3, DefaultReminder},
-      {"calendar", [&] { return Target{Calendar()->focusProxy(), nullptr}; }, 3, DefaultReminder},
       {"spin field", [&] {  // a value typed and not yet committed is the one stored
          Get<QCheckBox>("cbDefault")->setChecked(false);
          TypeOver(Get("cseStart"), QStringLiteral("45"));
@@ -218,59 +216,13 @@ TEST_F(RecordEditorTest, DateFieldsAndCalendarFollowEachOther) {
   });
 }
 
-// Whatever kind or importance a record holds opens in controls that store it back unchanged;
-// kinds past 7 open as 7, and a zero kind or the samples' importance opens with nothing chosen.
-TEST(RecordRules, StoredKindsAndImportancesOpenInControlsThatStoreThemBack) {
-  for (std::uint8_t kind = 1; kind <= 7; ++kind) {
-    const KindChoice choice = KindChoiceOf(kind);
-    EXPECT_EQ(StoredKind(choice.position, !choice.clearElapsedYears && KindRule(choice.position).ticked), kind);
-  }
-  EXPECT_EQ(KindChoiceOf(200), (KindChoice{OtherKindPosition, true}));
-  EXPECT_EQ(KindChoiceOf(0).position, NoPosition);
-  // Only "Other Anniversaries" listens to the box, and only there may it be changed.
-  for (int position = 0; position < KindPositionCount; ++position) {
-    EXPECT_EQ(StoredKind(position, true) != StoredKind(position, false), position == OtherKindPosition);
-    EXPECT_EQ(KindRule(position).enabled, position == OtherKindPosition);
-  }
-  for (std::uint8_t importance = 0; importance <= 5; ++importance)
-    EXPECT_EQ(StoredImportance(ImportancePositionOf(importance)), importance);
-  EXPECT_EQ(ImportancePositionOf(5), 0) << "the most important stands first";
-  EXPECT_EQ(ImportancePositionOf(SampleImportance), NoPosition);
-}
-
-TEST(RecordRules, DatesOpenWithinTheCalendarsRangeAndTheLabelAddsTheYearOnlyWhenShown) {
+TEST(RecordRules, DatesOpenWithinTheCalendarsRange) {
   const DayNumber fallback = DayFromCivil(2025, 1, 1);
   const DayNumber day = DayFromCivil(1975, 1, 31);
   EXPECT_EQ(EditorDay(day + 0.75, fallback), day);
   EXPECT_EQ(EditorDay(1e300, fallback), LastEditorDay());
   EXPECT_EQ(EditorDay(-std::numeric_limits<double>::infinity(), fallback), FirstEditorDay());
   EXPECT_EQ(EditorDay(std::nan(""), fallback), fallback);
-  for (std::uint8_t format = 0; format <= 8; ++format)
-    EXPECT_EQ(DateLabelText(format, day, true), DateLabelText(format, day, false) + ", 1975");
-}
-
-// Adding appends a zero-filled record; editing writes the five fields of its record and nothing
-// else, the description cut to fifty characters.
-TEST(RecordRules, CommitWritesTheFiveFieldsOfOneRecord) {
-  const EditorInput input{.description = "Anna", .date = DayFromCivil(1990, 5, 2), .kindPosition = 0,
-                          .elapsedYears = true, .importancePosition = 1, .useDefaultReminder = false,
-                          .reminderDays = 14};
-  TAnniversaryList list{test::Record(KindHoliday, 2000, 12, 25, "Christmas"),
-                        test::Record(KindNameDay, 2000, 7, 26, "Eva", SampleImportance, 3)};
-  list[1].Padding2 = {1, 2, 3};
-  const TAnniversaryList before = list;
-  EXPECT_EQ(CommitInput(input, list, true, 0), 2);
-  ASSERT_EQ(list.size(), 3u);
-  EXPECT_TRUE(SameBytes(list[2], test::Record(KindBirthday, 1990, 5, 2, "Anna", 4, 14)));
-
-  EditorInput edit = input;
-  edit.description = std::string(50, 'x') + "yz";
-  edit.useDefaultReminder = true;
-  EXPECT_EQ(CommitInput(edit, list, false, 1), 1);
-  TAnniversary expected = test::Record(KindBirthday, 1990, 5, 2, std::string(50, 'x'), 4, DefaultReminder);
-  expected.Padding2 = {1, 2, 3};
-  EXPECT_TRUE(SameBytes(list[1], expected));
-  EXPECT_TRUE(SameBytes(list[0], before[0]));
 }
 
 }  // namespace
