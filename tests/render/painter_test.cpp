@@ -7,7 +7,6 @@
 #include <vector>
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -24,7 +23,6 @@ namespace {
 using test::Record;
 
 constexpr std::uint32_t Background = 0xFF204060u;
-constexpr std::uint32_t Ink = 0xFFFFFF00u;
 
 // The bounding box of every pixel that differs from the background.
 QRect InkBox(const QImage& image) {
@@ -45,9 +43,6 @@ class PainterTest : public ::testing::Test {
 
   QImage Paint(int width, int height, std::vector<DrawOp> ops) const {
     return PaintReport(ReportLayout{width, height, Background, std::nullopt, std::move(ops)}, cfg, icons);
-  }
-  QImage PaintText(const std::string& text, FontRole role, int smoothing) const {
-    return Paint(400, 60, {TextOp{10, 10, text, role, Ink, smoothing}});
   }
   // A report of the days around today, one entry of every kind on some of them.
   ReportLayout LongReport() const {
@@ -71,23 +66,6 @@ class PainterTest : public ::testing::Test {
     return whole;
   }
 };
-
-TEST_F(PainterTest, StruckTextCarriesItsLineThroughTheBlanks) {
-  // The gap between the letters holds ink only when the text is struck through.
-  const std::string text = "H          H";
-  const QFontMetrics metrics(ReportQFont(cfg, false));
-  const int gapLeft = 10 + metrics.horizontalAdvance("H") + 4;
-  const int gapRight = 10 + metrics.horizontalAdvance(QString::fromLatin1(text)) - metrics.horizontalAdvance("H") - 4;
-  ASSERT_LT(gapLeft + 20, gapRight);
-  for (const int smoothing : {0, 2}) {
-    SCOPED_TRACE("level " + std::to_string(smoothing));
-    const QRect gap(gapLeft, 0, gapRight - gapLeft, 60);
-    EXPECT_TRUE(InkBox(PaintText(text, FontRole::Report, smoothing).copy(gap)).isEmpty());
-    const QRect line = InkBox(PaintText(text, FontRole::ReportStruck, smoothing).copy(gap));
-    EXPECT_EQ(line.width(), gap.width());
-    EXPECT_LE(line.height(), 4) << "a line, not a block";
-  }
-}
 
 TEST_F(PainterTest, IconOpacityScalesTheIconsInkWithinItsSquare) {
   const QImage empty = Paint(52, 52, {});

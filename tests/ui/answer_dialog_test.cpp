@@ -8,12 +8,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QMessageBox>
 #include <QTest>
 
 #include "support/qt_app.h"
 #include "support/qt_modal.h"
-#include "ui/error_report.h"
 
 namespace jubilora {
 namespace {
@@ -83,25 +81,6 @@ TEST(AnswerDialog, ReentryIsRefusedAndHelpKeepsTheDialogOpen) {
   EXPECT_EQ(helped, QStringList{"help-path"});
   SetAnswerHelpHandler({});
   EXPECT_EQ(Ask({}, [](QDialog* d) { ButtonsOf(d).at(0)->click(); }), 1);
-}
-
-// One final period, only after a character that sorts after it; file names with angle
-// brackets show as they are, in an error box with one OK.
-TEST(ErrorReport, ShowsThePlainTextWithOneFinalPeriodInAnErrorBox) {
-  for (const char* ended : {"Stop!", "(code 2)", ""}) EXPECT_EQ(WithFinalPeriod(ended), ended);
-  EXPECT_EQ(WithFinalPeriod(QString::fromUtf8("Fichier ferm\u00E9")), QString::fromUtf8("Fichier ferm\u00E9."));
-  test::TestApplication();
-  QString shown;
-  test::WhileModal(
-      [&](QWidget* window) {
-        auto* box = qobject_cast<QMessageBox*>(window);
-        ASSERT_NE(box, nullptr);
-        if (box->icon() == QMessageBox::Critical && box->buttons().size() == 1 && box->textFormat() == Qt::PlainText)
-          shown = box->text();
-        box->button(QMessageBox::Ok)->click();
-      },
-      [] { ShowErrorReport(nullptr, QStringLiteral("Cannot open <backup> file/")); });
-  EXPECT_EQ(shown, QStringLiteral("Cannot open <backup> file/."));
 }
 
 }  // namespace

@@ -128,31 +128,6 @@ TEST_F(Preferences, EachControlShowsItsFieldAndStoresItOnlyOnOK) {
   }
 }
 
-// A preset greys the boxes and the font button and shows its own colours and font, even over
-// hand-edited stored ones; "Custom..." after it keeps them, now editable. The character set
-// stays the settings' own.
-TEST_F(Preferences, PresetRule) {
-  const struct {
-    int stored;
-    std::vector<int> picks;
-    bool editable;
-  } cases[] = {{0, {2}, false}, {0, {2, 0}, true}, {2, {}, false}};
-  for (const auto& c : cases) {
-    cfg = HandEdited;
-    cfg.Preset = static_cast<std::uint8_t>(c.stored);
-    TCfg expected = HandEdited;
-    ApplyPreset(2, expected);
-    expected.Preset = c.editable ? 0 : 2;
-    EXPECT_TRUE(Run([&] {
-      for (int position : c.picks) PickFromList("cbPreset", position);
-      for (const char* name : {"cbMost", "cbSemi", "cbLeast", "cbPassed", "cbPlain", "cbBack", "btnFont"})
-        EXPECT_EQ(Find(name)->isEnabled(), c.editable) << name;
-      Click("btnOK");
-    }));
-    EXPECT_EQ(cfg, expected) << c.stored << " " << c.picks.size();
-  }
-}
-
 // Inside an open list Enter only picks; the colour dialog that "Custom..." opens goes back to
 // the open window, its choice in the box.
 TEST_F(Preferences, ListsAndTheColourDialogKeepTheWindowOpen) {

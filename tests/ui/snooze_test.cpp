@@ -69,9 +69,9 @@ class SnoozeControllerTest : public ::testing::Test {
 };
 
 // Snoozed into the tray, the tool tip counts down once a second (the balloon taken down at the
-// fifth); the window comes back when the time is up or at a click, and a tick after waking does
+// fifth); the window comes back when the time is up, and a tick after waking does
 // nothing. Answers that are no duration (Cancel, Escape, a dialog not shown) do nothing at all.
-TEST_F(SnoozeControllerTest, IntoTheTrayUntilTheTimeIsUpOrAClick) {
+TEST_F(SnoozeControllerTest, IntoTheTrayUntilTheTimeIsUp) {
   for (int answer : {6, 0, -1, 7}) EXPECT_EQ(Snooze(answer), Log{}) << answer;
   EXPECT_FALSE(controller.Snoozed());
 
@@ -91,22 +91,11 @@ TEST_F(SnoozeControllerTest, IntoTheTrayUntilTheTimeIsUpOrAClick) {
   stale.Stop();
   EXPECT_TRUE(stale.Tick().toolTip.empty());
 
-  // A click, the tray menu's entry, and the second half of a double click that finds the
-  // window awake.
-  for (const auto wake : {&SnoozeController::TrayIconClick, &SnoozeController::menuTrayShowClick}) {
-    Snooze(1);
-    Ticks(10);
-    log.clear();
-    (controller.*wake)();
-    controller.TrayIconClick();
-    EXPECT_EQ(log, (Log{"HideBalloon", "ShowWindow", "HideIcon"}));
-  }
 }
 
-// The tray's exit ends the program only when confirmed, and the count goes on meanwhile.
-// Without a notification area the window is minimised and its title counts down; a tray that
-// comes back is used by the next snooze.
-TEST_F(SnoozeControllerTest, TrayExitAndNoTray) {
+// The tray's exit ends the program only when confirmed, and the count goes on meanwhile. (The
+// window minimised for want of a tray is the tray's end-to-end test.)
+TEST_F(SnoozeControllerTest, TheTrayExitEndsOnlyWhenConfirmed) {
   Snooze(3);
   ui.answers = {2, 0, -1, 1};
   for (int i = 0; i < 3; ++i) controller.menuTrayExitClick();
@@ -116,21 +105,6 @@ TEST_F(SnoozeControllerTest, TrayExitAndNoTray) {
   controller.menuTrayExitClick();
   EXPECT_EQ(log.back(), "EndProgram");
 
-  SnoozeController bare{ui, desktop, desktop, UsEnglish()};
-  desktop.available = false;
-  ui.answers = {1};
-  log.clear();
-  bare.menuSnoozeClick();
-  bare.TrayDelayTimer();
-  EXPECT_EQ(log, (Log{"MinimiseWindow", "Countdown " + Tip("0:15:00"), "Countdown " + Tip("0:14:59")}));
-  log.clear();
-  desktop.available = true;
-  bare.WindowRestored();
-  bare.WindowRestored();
-  EXPECT_EQ(log, (Log{"ShowWindow"}));
-  ui.answers = {1};
-  bare.menuSnoozeClick();
-  EXPECT_EQ(log.at(1), "HideWindow");
 }
 
 // --- The Qt side -------------------------------------------------------------------
