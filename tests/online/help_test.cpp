@@ -6,11 +6,11 @@
 #include <vector>
 
 #include <QApplication>
+#include <QWidget>
 #include <QUrl>
 
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
-#include "ui/answer_dialog.h"
 #include "ui/error_report.h"
 
 namespace jubilora {
@@ -26,7 +26,6 @@ class HelpTest : public ::testing::Test {
   }
   void TearDown() override {
     SetErrorReportPresenter({});
-    SetAnswerHelpHandler({});
   }
 
   QApplication& app = test::TestApplication();
@@ -64,11 +63,6 @@ TEST_F(HelpTest, APageOpensAsAFileUrlThatLeadsBackToItOrIsReportedByName) {
     }
   }
   fs::current_path(previous);
-  // The answer dialog's Help button goes the same way.
-  InstallAnswerDialogHelp(browser);
-  opened.clear();
-  SetAnswerHelpHandler({})(nullptr, QString::fromStdString((folder / "index.html").string()));
-  EXPECT_EQ(opened.size(), 1u);
 }
 
 }  // namespace

@@ -91,8 +91,6 @@ const QByteArray Kibibyte(int(VersionBodyLimit), '9');
 const Behaviour Behaviours[] = {
     {"Newer", [](VersionCheckTest& t) { t.Serve({200, "3.3", {}}); }, NewVersion},
     {"EqualWithALineEnd", [](VersionCheckTest& t) { t.Serve({200, "3.22\n", {}}); }, Latest},
-    {"ExactlyTheLimit", [](VersionCheckTest& t) { t.Serve({200, Kibibyte, {}, false}); }, NewVersion},
-    {"NotFound", [](VersionCheckTest& t) { t.Serve({404, "3.3", {}}); }, Failure},
     {"Redirect",
      [](VersionCheckTest& t) {
        t.Serve({302, "", {{"Location", "/moved.txt"}}});

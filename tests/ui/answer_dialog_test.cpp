@@ -16,8 +16,6 @@
 namespace jubilora {
 namespace {
 
-QDialog* OpenDialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
-
 // In the column's order, top to bottom.
 std::vector<QPushButton*> ButtonsOf(QWidget* dialog) {
   std::vector<QPushButton*> buttons;
@@ -30,7 +28,6 @@ struct Call {
   QStringList buttons{"&Yes", "&No", "&Cancel"};
   QString message = "Delete the selected record?\r\nThis cannot be undone.";
   bool canCancel = true;
-  int helpIndex = 0;
 };
 
 // Opens the dialog and runs `script` on it once its loop runs.
@@ -38,7 +35,7 @@ int Ask(const Call& call, const std::function<void(QDialog*)>& script) {
   test::TestApplication();
   return test::WhileModal([&](QWidget* dialog) { script(qobject_cast<QDialog*>(dialog)); }, [&] {
     return AnswerDialog(nullptr, QStringLiteral("Question"), call.message, call.buttons, IconKind::Question,
-                        call.canCancel, call.helpIndex, QStringLiteral("help-path"));
+                        call.canCancel);
   });
 }
 
@@ -65,22 +62,15 @@ TEST(AnswerDialog, ButtonsAnswerWithTheirNumberAndEscapeOrCloseWithZero) {
             1);
 }
 
-// A call from a timer while a dialog is open returns -1 and leaves the open one alone; the
-// help button opens its help and keeps the dialog open.
-TEST(AnswerDialog, ReentryIsRefusedAndHelpKeepsTheDialogOpen) {
-  QStringList helped;
-  SetAnswerHelpHandler([&](QWidget*, const QString& path) { helped << path; });
-  EXPECT_EQ(Ask({.helpIndex = 3},
+// A call from a timer while a dialog is open returns -1 and leaves the open one alone.
+TEST(AnswerDialog, ReentryIsRefused) {
+  EXPECT_EQ(Ask({},
                 [](QDialog* d) {
                   EXPECT_EQ(AnswerDialog(nullptr, "Other", "?", {"OK"}, IconKind::Information), -1);
-                  ButtonsOf(d).at(2)->click();
-                  EXPECT_TRUE(OpenDialog() == d && d->isVisible());
+                  EXPECT_TRUE(QApplication::activeModalWidget() == d && d->isVisible());
                   ButtonsOf(d).at(1)->click();
                 }),
             2);
-  EXPECT_EQ(helped, QStringList{"help-path"});
-  SetAnswerHelpHandler({});
-  EXPECT_EQ(Ask({}, [](QDialog* d) { ButtonsOf(d).at(0)->click(); }), 1);
 }
 
 }  // namespace

@@ -93,20 +93,6 @@ TEST_F(SnoozeControllerTest, IntoTheTrayUntilTheTimeIsUp) {
 
 }
 
-// The tray's exit ends the program only when confirmed, and the count goes on meanwhile. (The
-// window minimised for want of a tray is the tray's end-to-end test.)
-TEST_F(SnoozeControllerTest, TheTrayExitEndsOnlyWhenConfirmed) {
-  Snooze(3);
-  ui.answers = {2, 0, -1, 1};
-  for (int i = 0; i < 3; ++i) controller.menuTrayExitClick();
-  log.clear();
-  Ticks(1);
-  EXPECT_EQ(log, (Log{"ToolTip " + Tip("0:59:59")}));
-  controller.menuTrayExitClick();
-  EXPECT_EQ(log.back(), "EndProgram");
-
-}
-
 // --- The Qt side -------------------------------------------------------------------
 
 // Recomputes the report on a fresh (non-spontaneous) show, as the main window does.
@@ -123,8 +109,7 @@ class ReportWindow : public QWidget {
 
 // On the offscreen platform, which has no notification area: the window comes back as it was
 // (maximised stays maximised) with one fresh report and its own title by a click on the icon
-// (the user's restore is the tray's end-to-end test); from hidden (the tray) the show itself
-// recomputes the report, once.
+// (the user's restore and the wake from the tray are the tray's end-to-end test).
 TEST(QtSnooze, TheWindowComesBackAsItWasWithOneFreshReport) {
   test::TestApplication();
   ReportWindow window;
@@ -147,11 +132,6 @@ TEST(QtSnooze, TheWindowComesBackAsItWasWithOneFreshReport) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Jubilora 3.22"));
     EXPECT_EQ(window.formShows, 1);
   }
-  QtSnoozeHost host(window, [&] { ++window.formShows; }, [] {});
-  window.formShows = 0;
-  host.HideWindow();
-  host.ShowWindow();
-  EXPECT_EQ(window.formShows, 1);
 }
 
 }  // namespace

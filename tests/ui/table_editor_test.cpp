@@ -145,39 +145,5 @@ TEST_F(TableEditorTest, AddEditAndDeleteSelectTheirRecordAndSaveAtOnce) {
   }
 }
 
-// Enter and a double click in the table edit, Delete asks, Escape closes from a button; an
-// open sort list takes Escape for itself.
-TEST_F(TableEditorTest, KeysAndDoubleClickActOnlyWhereTheyBelong) {
-  enum Where { InTable, OnButton, InOpenSortList };
-  constexpr Qt::Key DoubleClick = Qt::Key_unknown;
-  const struct {
-    Where where;
-    Qt::Key key;
-    int edits, questions;
-    bool closes;
-  } cases[] = {{InTable, Qt::Key_Return, 1, 0, false}, {InTable, DoubleClick, 1, 0, false},
-               {InTable, Qt::Key_Delete, 0, 1, false}, {OnButton, Qt::Key_Escape, 0, 0, true},
-               {InOpenSortList, Qt::Key_Escape, 0, 0, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.where) + " key " + std::to_string(c.key));
-    ui.questions.clear();
-    calls = 0;
-    Open();
-    QWidget* target = c.where == InTable ? static_cast<QWidget*>(View()) : Button("btnEdit");
-    if (c.where == InOpenSortList) Sort()->showPopup(), target = Sort()->view();
-    if (c.key == DoubleClick) {
-      QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, QPoint(40, 8));
-      QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, QPoint(40, 8));
-    } else {
-      target->setFocus();
-      QTest::keyClick(target, c.key);
-    }
-    EXPECT_EQ(calls, c.edits);
-    EXPECT_EQ(ui.questions.size(), static_cast<std::size_t>(c.questions));
-    EXPECT_EQ(table->isVisible(), !c.closes);
-    EXPECT_FALSE(Sort()->view()->isVisible());
-  }
-}
-
 }  // namespace
 }  // namespace jubilora
