@@ -5,9 +5,9 @@
 #include <functional>
 #include <vector>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
 #include <QTest>
 
 #include "support/qt_app.h"

@@ -167,6 +167,7 @@ TEST_F(RecordEditorTest, AcceptingAnUnchangedRecordKeepsItsBytes) {
   list_.push_back(test::Record(KindWedding, 1990, 8, 18, std::string(24, 'x') + "\xe9\x95" + std::string(24, 'y'), 5, 90));
   list_.push_back(test::Record(KindNameDay, 2001, 7, 26, "Eva\t\x95 Tom\xe9 \x81\x80", 0, DefaultReminder));
   list_.push_back(test::Record(KindOtherNoYears, 1601, 1, 1, "Company founded", 2, 0));
+  list_[1].Padding2 = {1, 2, 3};
   const TAnniversaryList before = list_;
   for (int index = 0; index < 3; ++index) {
     EXPECT_TRUE(Run(false, index, [&] {

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <string>
 
 #include <QApplication>
 #include <QComboBox>
