@@ -176,7 +176,6 @@ TEST_F(RecordEditorTest, AcceptingAnUnchangedRecordKeepsItsBytes) {
       if (index > 0) Press(Description(), Qt::Key_Backspace);
       Press(Description(), Qt::Key_Return);
     }));
-    EXPECT_EQ(editor_.EditedIndex(), index);
     EXPECT_TRUE(SameBytes(list_[index], before[index])) << index;
   }
   EXPECT_FALSE(editor_.Execute(false, 3));
