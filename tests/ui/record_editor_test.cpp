@@ -27,7 +27,6 @@ class RecordEditorTest : public ::testing::Test {
  protected:
   RecordEditorTest() {
     Clock::FixToday(DayFromCivil(2025, 3, 14));
-    main_.setGeometry(100, 80, 600, 440);
     main_.show();
   }
   ~RecordEditorTest() override { Clock::FixToday(std::nullopt); }

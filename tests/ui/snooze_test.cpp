@@ -69,8 +69,8 @@ class SnoozeControllerTest : public ::testing::Test {
 };
 
 // Snoozed into the tray, the tool tip counts down once a second (the balloon taken down at the
-// fifth); the window comes back when the time is up, and a tick after waking does
-// nothing. Answers that are no duration (Cancel, Escape, a dialog not shown) do nothing at all.
+// fifth); the window comes back when the time is up, and a tick after waking does nothing.
+// Answers that are no duration (Cancel, Escape, a dialog not shown) do nothing at all.
 TEST_F(SnoozeControllerTest, IntoTheTrayUntilTheTimeIsUp) {
   for (int answer : {6, 0, -1, 7}) EXPECT_EQ(Snooze(answer), Log{}) << answer;
   EXPECT_FALSE(controller.Snoozed());
@@ -90,7 +90,6 @@ TEST_F(SnoozeControllerTest, IntoTheTrayUntilTheTimeIsUp) {
   stale.Start(900);
   stale.Stop();
   EXPECT_TRUE(stale.Tick().toolTip.empty());
-
 }
 
 // --- The Qt side -------------------------------------------------------------------
