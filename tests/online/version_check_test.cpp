@@ -5,6 +5,7 @@
 #include <QAction>
 #include <chrono>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,7 @@ struct Behaviour {
   std::function<void(VersionCheckTest&)> arrange;
   CheckReport toldOnRequest;
 };
+void PrintTo(const Behaviour& behaviour, std::ostream* out) { *out << behaviour.name; }
 struct ServerBehaviourTest : VersionCheckTest, ::testing::WithParamInterface<Behaviour> {};
 
 // A start-up check speaks only of a newer version; "Check Now" is greyed out from the start of

@@ -100,8 +100,8 @@ TEST_F(TableEditorTest, EveryOrderingFollowsTheSelectedRecordWhereTheOrderingPut
 }
 
 // Under every ordering: the added and the edited record are selected, a deletion selects the
-// record shown above, every change is saved at once, and the model moves
-// rows instead of starting over.
+// record shown above, every change is saved at once, and the model moves rows instead of
+// starting over.
 TEST_F(TableEditorTest, AddEditAndDeleteSelectTheirRecordAndSaveAtOnce) {
   for (int order = 0; order < 5; ++order) {
     SCOPED_TRACE(order);
