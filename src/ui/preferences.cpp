@@ -109,7 +109,7 @@ QFormLayout* GroupForm(QGroupBox* group) {
 }  // namespace
 
 TfrmCfg::TfrmCfg(QWidget* mainWindow, TCfg& cfg, const FontCatalog& fonts, const SystemColors& colors, Ui& ui)
-    : QDialog(mainWindow), cfg_(cfg), fonts_(fonts), colors_(colors), ui_(ui), fontChooser_(ChooseReportFont) {
+    : QDialog(mainWindow), cfg_(cfg), fonts_(fonts), colors_(colors), ui_(ui) {
   setObjectName(QStringLiteral("frmCfg"));
   setWindowTitle(Text(Caption));
 
@@ -240,10 +240,6 @@ void TfrmCfg::BuildButtons() {
   connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmCfg::SetFontChooser(FontChooser chooser) {
-  fontChooser_ = chooser ? std::move(chooser) : FontChooser(ChooseReportFont);
-}
-
 bool TfrmCfg::Execute() {
   FormShow();
   // The initial size gives way to a small screen (a large scale factor), down to what the
@@ -301,7 +297,7 @@ void TfrmCfg::UpdateFontButton() {
 }
 
 void TfrmCfg::btnFontClick() {
-  if (std::optional<ReportFont> chosen = fontChooser_(this, FontOf(shown_))) StoreFont(*chosen, shown_);
+  if (std::optional<ReportFont> chosen = ChooseReportFont(this, FontOf(shown_))) StoreFont(*chosen, shown_);
   UpdateFontButton();
 }
 

@@ -5,8 +5,6 @@
 // copy. Created once and reused; every showing reloads it.
 
 #include <array>
-#include <functional>
-#include <optional>
 
 #include <QDialog>
 
@@ -31,9 +29,6 @@ class TfrmCfg : public QDialog {
   // The size it opens with at the default font; the layout's minimum where that is larger.
   static constexpr QSize InitialSize{661, 281};
 
-  // Asks for a report font starting from `current`; nothing when the user cancelled.
-  using FontChooser = std::function<std::optional<ReportFont>(QWidget* owner, const ReportFont& current)>;
-
   // `ui` offers the save-file choice of the iCalendar copy.
   TfrmCfg(QWidget* mainWindow, TCfg& cfg, const FontCatalog& fonts, const SystemColors& colors, Ui& ui);
 
@@ -41,9 +36,6 @@ class TfrmCfg : public QDialog {
   // window. True when the user accepted: `cfg` then holds every field of the window. On cancel
   // `cfg` is untouched.
   bool Execute();
-
-  // Replaces the font dialog (tests); an empty chooser restores the dialog.
-  void SetFontChooser(FontChooser chooser);
 
  private:
   QGroupBox* BuildColorGroup();
@@ -64,7 +56,6 @@ class TfrmCfg : public QDialog {
   const FontCatalog& fonts_;
   const SystemColors& colors_;
   Ui& ui_;
-  FontChooser fontChooser_;
   // The font dialog's font (the font fields): loaded from the settings, changed by presets
   // and the dialog; and the colours as the preset rule works on them.
   TCfg shown_;

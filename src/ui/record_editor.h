@@ -37,12 +37,9 @@ class TfrmEdit : public QDialog {
   TfrmEdit(QWidget* mainWindow, TAnniversaryList& anniversaries, const TCfg& cfg);
 
   // Shows the window modally: adding a record, or editing the record at editedIndex.
-  // True when the user accepted and the list was changed; then EditedIndex() is the index
-  // written (the last one when adding). An edited index outside the list shows nothing.
+  // True when the user accepted and the list was changed. An edited index outside the list
+  // shows nothing.
   bool Execute(bool addingRecord, int editedIndex);
-
-  bool AddingRecord() const { return addingRecord_; }
-  int EditedIndex() const { return editedIndex_; }
 
  private:
   void CreateControls();

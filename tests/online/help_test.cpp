@@ -6,18 +6,11 @@
 #include <vector>
 
 #include <QApplication>
-#include <QFrame>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+#include <QWidget>
 #include <QUrl>
-#include <QUrlQuery>
 
-#include "online/about_box.h"
-#include "online/links.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
-#include "ui/answer_dialog.h"
 #include "ui/error_report.h"
 
 namespace jubilora {
@@ -33,7 +26,6 @@ class HelpTest : public ::testing::Test {
   }
   void TearDown() override {
     SetErrorReportPresenter({});
-    SetAnswerHelpHandler({});
   }
 
   QApplication& app = test::TestApplication();
@@ -71,57 +63,6 @@ TEST_F(HelpTest, APageOpensAsAFileUrlThatLeadsBackToItOrIsReportedByName) {
     }
   }
   fs::current_path(previous);
-}
-
-TEST_F(HelpTest, TheAnswerDialogsHelpButtonOpensItsPage) {
-  InstallAnswerDialogHelp(browser);
-  const fs::path page = dir / "backup.html";
-  test::WriteBytes(page, "<html></html>");
-  SetAnswerHelpHandler({})(nullptr, QString::fromStdString(page.string()));
-  ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0].toLocalFile().toStdString(), page.string());
-}
-
-// Enter acts as OK and Escape dismisses, from either button; OK has the focus at every show.
-// Help opens the help and closes the box, unless the help could not be opened (a box left
-// open ends with -5). The picture is named for a screen reader.
-TEST(AboutBox, KeysAndHelp) {
-  test::TestApplication();
-  bool helpOpens = false;
-  int helpCalls = 0;
-  TfrmAbout box(nullptr, [&] { return ++helpCalls, helpOpens; });
-  EXPECT_FALSE(box.findChild<QFrame*>("ivPicture")->accessibleName().isEmpty());
-  const auto ok = box.findChild<QPushButton*>("btnOK"), help = box.findChild<QPushButton*>("btnHelp");
-  const struct {
-    QPushButton* on;
-    Qt::Key key;  // none: a click on Help
-    bool helpOpens;
-    int result;
-  } cases[] = {{ok, Qt::Key_Return, false, QDialog::Accepted}, {help, Qt::Key_Return, false, QDialog::Accepted},
-               {ok, Qt::Key_Escape, false, QDialog::Rejected}, {help, Qt::Key_Escape, false, QDialog::Rejected},
-               {help, Qt::Key_unknown, true, QDialog::Accepted}, {help, Qt::Key_unknown, false, -5}};
-  for (const auto& c : cases) {
-    helpOpens = c.helpOpens;
-    QTimer::singleShot(0, &box, [&] {
-      EXPECT_EQ(box.focusWidget(), ok);
-      c.on->setFocus();
-      c.key == Qt::Key_unknown ? c.on->click() : QTest::keyClick(c.on, c.key);
-      if (box.isVisible()) box.done(-5);
-    });
-    EXPECT_EQ(box.exec(), c.result) << c.key << ' ' << c.helpOpens;
-  }
-  EXPECT_EQ(helpCalls, 2);
-}
-
-// The mail program gets the address, the whole subject and an empty body, its blanks encoded.
-TEST(MailLinks, ReachTheMailProgramWithTheirSubjectIntact) {
-  QList<QUrl> opened;
-  OpenUrl(BugMailUrl(), [&opened](const QUrl& url) { return opened.append(url), true; });
-  ASSERT_EQ(opened.size(), 1);
-  EXPECT_EQ(opened[0].scheme() + ':' + opened[0].path(), QStringLiteral("mailto:") + BugAddress);
-  EXPECT_FALSE(opened[0].toEncoded().contains(' '));
-  EXPECT_EQ(QUrlQuery(opened[0]).queryItemValue("Subject", QUrl::FullyDecoded), "Bug in Jubilora");
-  EXPECT_TRUE(QUrlQuery(opened[0]).hasQueryItem("Body"));
 }
 
 }  // namespace

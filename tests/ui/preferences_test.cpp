@@ -2,29 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
-#include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 
 #include "support/fake_ui.h"
 #include "support/qt_app.h"
+#include "support/qt_modal.h"
 #include "support/records.h"
 #include "ui/color_box.h"
 #include "ui/font_choice.h"
@@ -33,18 +24,7 @@
 namespace jubilora {
 namespace {
 
-// Runs `script` in the modal window that `open` shows, once its loop runs. A script that
-// leaves the window open fails the test instead of hanging it.
-template <typename Open>
-auto WhileModal(const std::function<void(QWidget*)>& script, Open open) {
-  QObject scope;
-  QTimer::singleShot(0, &scope, [&] { script(QApplication::activeModalWidget()); });
-  QTimer::singleShot(5000, &scope, [] {
-    ADD_FAILURE() << "the window was left open";
-    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-  });
-  return open();
-}
+using test::WhileModal;
 
 // Away from the defaults and from every preset, as if edited by hand.
 const TCfg HandEdited{.DaysBefore = 12, .DaysAfter = 3, .Preset = 0, .MostUrgent = 0x00010203,
@@ -63,13 +43,7 @@ class Preferences : public testing::Test {
     return WhileModal([&](QWidget*) { script(); }, [&] { return Dialog().Execute(); });
   }
   TfrmCfg& Dialog() {
-    if (!dialog_) {
-      dialog_ = std::make_unique<TfrmCfg>(nullptr, cfg, fonts, system, ui);
-      dialog_->SetFontChooser([this](QWidget*, const ReportFont& current) {
-        chooserSaw.push_back(current);
-        return chooserAnswer;
-      });
-    }
+    if (!dialog_) dialog_ = std::make_unique<TfrmCfg>(nullptr, cfg, fonts, system, ui);
     return *dialog_;
   }
   template <typename T = QWidget>
@@ -93,8 +67,6 @@ class Preferences : public testing::Test {
   } fonts;
   test::FixedSystemColors system;
   test::FakeUi ui;
-  std::optional<ReportFont> chooserAnswer;
-  std::vector<ReportFont> chooserSaw;
   std::unique_ptr<TfrmCfg> dialog_;
 };
 
@@ -112,8 +84,8 @@ FieldRow Field(const char* control, const char* property, T TCfg::*field, int ch
           [field](TCfg& c, int value) { c.*field = static_cast<T>(value); }, changed};
 }
 
-// Every showing loads each control from its field; O&K stores it, every other way out leaves
-// the settings as they were.
+// Every showing loads each control from its field; O&K or Enter stores it, every other way out
+// leaves the settings as they were.
 TEST_F(Preferences, EachControlShowsItsFieldAndStoresItOnlyOnOK) {
   const FieldRow rows[] = {
       Field("cseBefore", "value", &TCfg::DaysBefore, 60),      Field("cseAfter", "value", &TCfg::DaysAfter, 45),
@@ -125,12 +97,15 @@ TEST_F(Preferences, EachControlShowsItsFieldAndStoresItOnlyOnOK) {
       Field("cbShowIcons", "checked", &TCfg::ShowIcons, 1),    Field("cbZodiac", "checked", &TCfg::ShowZodiacSign, 0),
       Field("cbSmooth", "checked", &TCfg::ForceSmoothing, 0),   Field("cbLeapDay", "currentIndex", &TCfg::LeapDay, 1)};
   const QString otherCopy = "/home/ann/Calendars/birthdays.ics";
-  const std::pair<const char*, std::function<void()>> ways[] = {
-      {"O&K", [&] { Click("btnOK"); }},
-      {"Cancel", [&] { Click("btnCancel"); }},
-      {"Escape", [&] { QTest::keyClick(Find("cseAfter"), Qt::Key_Escape); }},
-      {"close box", [&] { Dialog().close(); }}};
-  for (const auto& [way, leave] : ways) {
+  const struct {
+    const char* way;
+    bool stores;
+    std::function<void()> leave;
+  } ways[] = {{"O&K", true, [&] { Click("btnOK"); }},
+              {"Enter", true, [&] { QTest::keyClick(Find("cseAfter"), Qt::Key_Return); }},
+              {"Cancel", false, [&] { Click("btnCancel"); }},
+              {"Escape", false, [&] { QTest::keyClick(Find("cseAfter"), Qt::Key_Escape); }}};
+  for (const auto& [way, stores, leave] : ways) {
     SCOPED_TRACE(way);
     cfg = HandEdited;
     const bool accepted = Run([&] {
@@ -147,212 +122,48 @@ TEST_F(Preferences, EachControlShowsItsFieldAndStoresItOnlyOnOK) {
     TCfg expected = HandEdited;
     for (const FieldRow& row : rows) row.set(expected, accepted ? row.changed : row.get(HandEdited));
     if (accepted) expected.ICalendarCopy = otherCopy.toStdString();
-    EXPECT_EQ(accepted, way == std::string("O&K"));
+    EXPECT_EQ(accepted, stores);
     EXPECT_EQ(cfg, expected);
   }
 }
 
-// The copy is a path behind a check box: unticked or blank, there is none. Browse offers the
-// save-file choice where the copy is (or where exports go), and its answer replaces the path.
-TEST_F(Preferences, ICalendarCopyIsAPathBehindACheckBox) {
-  const struct {
-    bool ticked;
-    const char* typed;
-    std::optional<std::filesystem::path> browsed;
-    std::string stored, folder, name;
-  } cases[] = {{false, "/a/b.ics", std::nullopt, "", "", ""},
-               {true, "  ", std::nullopt, "", HandEdited.ExportPath, ""},
-               {true, "/a/b.ics", std::nullopt, "/a/b.ics", "/a", "b.ics"},
-               {true, "/a/b.ics", "/c/d.ics", "/c/d.ics", "/a", "b.ics"}};
-  for (const auto& c : cases) {
-    cfg = HandEdited;
-    ui = test::FakeUi{};
-    ui.files = {c.browsed};
-    EXPECT_TRUE(Run([&] {
-      Find<QCheckBox>("cbICalendarCopy")->setChecked(c.ticked);
-      EXPECT_EQ(Find("edICalendarCopy")->isEnabled(), c.ticked);
-      EXPECT_EQ(Find("btnICalendarBrowse")->isEnabled(), c.ticked);
-      Find<QLineEdit>("edICalendarCopy")->setText(c.typed);
-      Click("btnICalendarBrowse");
-      Click("btnOK");
-    }));
-    EXPECT_EQ(cfg.ICalendarCopy, c.stored) << c.typed;
-    ASSERT_EQ(ui.saveDialogs.size(), c.ticked ? 1u : 0u);
-    if (c.ticked) {
-      EXPECT_EQ(ui.saveDialogs[0].initialFolder, c.folder);
-      EXPECT_EQ(ui.saveDialogs[0].initialName, c.name);
-    }
-  }
+// Inside an open list Enter only picks; the colour dialog that "Custom..." opens goes back to
+// the open window, its choice in the box.
+TEST_F(Preferences, ListsAndTheColourDialogKeepTheWindowOpen) {
+  EXPECT_TRUE(Run([&] {
+    PickFromList("cbMost", 3, Qt::Key_Enter);  // black
+    const auto guard = test::InNextModal([](QWidget* dialog) {
+      auto* colors = qobject_cast<QColorDialog*>(dialog);
+      colors->setCurrentColor(QColor(0x12, 0x34, 0x56));
+      QTest::keyClick(colors->focusWidget(), Qt::Key_Return);
+    });
+    PickFromList("cbSemi", ColorBox::CustomActionRow);
+    EXPECT_TRUE(Dialog().isVisible());
+    Click("btnOK");
+  }));
+  EXPECT_EQ(cfg.MostUrgent, 0u);
+  EXPECT_EQ(cfg.SemiUrgent, 0x00563412u);
 }
 
-// Stored values beyond what the controls offer are held to them, not stored back as garbage.
-TEST_F(Preferences, StoredValuesBeyondTheControlsAreHeldToThem) {
-  cfg = TCfg{.DaysBefore = 200, .DaysAfter = 99, .Preset = 44, .DateFormat = 12};
-  EXPECT_TRUE(Run([&] { Click("btnOK"); }));
-  EXPECT_EQ(std::tuple(cfg.DaysBefore, cfg.DaysAfter, cfg.Preset, cfg.DateFormat), std::tuple(90, 45, 0, 0));
-}
-
-// A preset greys the boxes and the font button and shows its own colours and font, even over
-// hand-edited stored ones; "Custom..." after it keeps them, now editable. The character set
-// stays the settings' own.
-TEST_F(Preferences, PresetRule) {
-  const struct {
-    int stored;
-    std::vector<int> picks;
-    bool editable;
-  } cases[] = {{0, {2}, false}, {0, {2, 0}, true}, {2, {}, false}};
-  for (const auto& c : cases) {
-    cfg = HandEdited;
-    cfg.Preset = static_cast<std::uint8_t>(c.stored);
-    TCfg expected = HandEdited;
-    ApplyPreset(2, expected);
-    expected.Preset = c.editable ? 0 : 2;
-    EXPECT_TRUE(Run([&] {
-      for (int position : c.picks) PickFromList("cbPreset", position);
-      for (const char* name : {"cbMost", "cbSemi", "cbLeast", "cbPassed", "cbPlain", "cbBack", "btnFont"})
-        EXPECT_EQ(Find(name)->isEnabled(), c.editable) << name;
-      EXPECT_EQ(Find<QPushButton>("btnFont")->text().toStdString(), FontCaption(FontOf(expected)));
-      Click("btnOK");
-    }));
-    EXPECT_EQ(cfg, expected) << c.stored << " " << c.picks.size();
-  }
-}
-
-// The caption is checked on showing and after the font dialog, cancelled or not: a face that
-// is not installed shows and is stored as "Tahoma". The dialog's choice is stored whole.
-TEST_F(Preferences, FontButtonShowsAndStoresTheFontChosen) {
-  const ReportFont tahoma{"Tahoma", 9, false, true, 238};
-  cfg.FontName = "No Such Face";
-  for (const auto& answer : {std::optional<ReportFont>(), std::optional(ReportFont{"Serif", 12, true, true, 204})}) {
-    chooserAnswer = answer;
-    EXPECT_TRUE(Run([&] {
-      Click("btnFont");
-      EXPECT_EQ(Find<QPushButton>("btnFont")->text().toStdString(), FontCaption(answer.value_or(tahoma)));
-      Click("btnOK");
-    }));
-    EXPECT_EQ(FontOf(cfg), answer.value_or(tahoma));
-  }
-  EXPECT_EQ(chooserSaw, (std::vector<ReportFont>{tahoma, tahoma}));
-}
-
-// Enter is O&K and Escape cancels, but inside an open list they act on the list only; the
-// colour dialog that "Custom..." opens goes back to the open window however it is closed.
-TEST_F(Preferences, KeysAndTheColourDialogCloseOnlyWhereTheyAre) {
-  const auto colorDialog = [&](std::function<void(QColorDialog*)> close) {
-    return [&, close] {
-      QTimer::singleShot(0, [&] { close(qobject_cast<QColorDialog*>(QApplication::activeModalWidget())); });
-      PickFromList("cbMost", ColorBox::CustomActionRow);
-    };
-  };
-  const struct {
-    const char* what;
-    std::function<void()> act;
-    bool staysOpen, accepted;
-    StoredColor mostUrgent;
-  } cases[] = {
-      {"Enter", [&] { QTest::keyClick(Find("cseAfter"), Qt::Key_Return); }, false, true, HandEdited.MostUrgent},
-      {"Escape", [&] { QTest::keyClick(Find("cseAfter"), Qt::Key_Escape); }, false, false, HandEdited.MostUrgent},
-      {"Enter in a list picks black", [&] { PickFromList("cbMost", 3, Qt::Key_Enter); }, true, true, 0},
-      {"Escape in a list", [&] { PickFromList("cbMost", 3, Qt::Key_Escape); }, true, true, HandEdited.MostUrgent},
-      {"colour dialog escaped", colorDialog([](QColorDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }), true, true,
-       HandEdited.MostUrgent},
-      {"colour dialog chosen", colorDialog([](QColorDialog* d) {
-         d->setCurrentColor(QColor(0x12, 0x34, 0x56));
-         QTest::keyClick(d->focusWidget(), Qt::Key_Return);
-       }), true, true, 0x00563412}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    cfg = HandEdited;
-    bool open = false;
-    EXPECT_EQ(Run([&] {
-                c.act();
-                if ((open = Dialog().isVisible())) Click("btnOK");
-              }),
-              c.accepted);
-    EXPECT_EQ(open, c.staysOpen);
-    EXPECT_EQ(cfg.MostUrgent, c.mostUrgent);
-  }
-}
-
-// Every input has its caption as label buddy and the custom widgets a name. (That the window
-// fits a small screen is the window fit test's, at scale factor 2.)
-TEST_F(Preferences, EveryInputIsLabelledOrNamed) {
-  Run([&] {
-    std::set<const QWidget*> buddies;
-    for (const QLabel* label : Dialog().findChildren<QLabel*>()) buddies.insert(label->buddy());
-    for (QWidget* w : Dialog().findChildren<QWidget*>()) {
-      const std::string name = w->objectName().toStdString();
-      if (qobject_cast<QComboBox*>(w) || qobject_cast<QSpinBox*>(w)) {
-        EXPECT_TRUE(buddies.count(w)) << name;
-      }
-      if (qobject_cast<ColorBox*>(w) || name == "btnFont" || name == "edICalendarCopy") {
-        EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
-      }
-    }
-    EXPECT_TRUE(buddies.count(Find("btnFont")));
-    Click("btnCancel");
-  });
-}
-
-// The real font dialog. Its sample shows the font as chosen so far, which comes back with the
-// script's character set and the size held to 8..24; Escape gives nothing.
-TEST(FontDialog, SampleShowsTheChoiceThatComesBack) {
-  test::TestApplication();
-  const auto run = [](const std::function<void(QWidget*)>& script) {
-    return WhileModal(script, [] { return ChooseReportFont(nullptr, {"No Such Face", 40, false, false, 1}); });
-  };
-  ReportFont expected;
-  EXPECT_EQ(run([&](QWidget* dialog) {
-              auto* faces = dialog->findChild<QListWidget*>("lstFace");
-              auto* scripts = dialog->findChild<QComboBox*>("cbScript");
-              faces->setCurrentRow(faces->currentRow() == 0 ? 1 : 0);
-              dialog->findChild<QListWidget*>("lstStyle")->setCurrentRow(3);
-              scripts->setCurrentIndex(scripts->count() - 1);
-              expected = {faces->currentItem()->text().toStdString(), MaxFontPoints, true, true,
-                          scripts->currentData().toInt()};
-              const auto* sample = dialog->findChild<QLabel*>("labSample");
-              EXPECT_FALSE(sample->text().isEmpty());
-              EXPECT_EQ(sample->font(), ToQFont(expected));
-              QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
-            }),
-            expected);
-  EXPECT_FALSE(run([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }).has_value());
-}
-
-constexpr StoredColor Unused = 0x00010203;  // in no preset
-
-// Every field away from its default; the colours and the font away from every preset too.
-const TCfg Scrambled{.DaysBefore = 12, .DaysAfter = 3, .Preset = 6, .MostUrgent = Unused, .SemiUrgent = Unused,
-                     .LeastUrgent = Unused, .Passed = Unused, .PlainText = Unused, .Background = Unused,
-                     .FontName = "Courier", .FontSize = 21, .FontBold = true, .FontItalic = true, .FontCharset = 238,
-                     .DateFormat = 5, .ShowIcons = false, .ShowZodiacSign = false, .ForceSmoothing = true,
-                     .LastPath = "/b", .ExportPath = "/e"};
-constexpr StoredColor TCfg::*Colors[] = {&TCfg::MostUrgent, &TCfg::SemiUrgent, &TCfg::LeastUrgent,
-                                         &TCfg::Passed,     &TCfg::PlainText,  &TCfg::Background};
-
-// `base` with the six colours and the font's face, size and style of `look`.
-TCfg WithLookOf(TCfg base, const TCfg& look) {
-  for (auto field : Colors) base.*field = look.*field;
-  StoreFont({look.FontName, look.FontSize, look.FontBold, look.FontItalic, base.FontCharset}, base);
-  return base;
-}
-
-// A named preset sets all six colours and the font and nothing else, the character set
-// included; "Custom..." and positions outside the list change nothing; "Default" is the
-// settings' defaults.
+// A named preset sets all six colours and the font and nothing else (the character set stays);
+// "Custom..." and positions outside the list change nothing.
 TEST(PresetRule, NamedPresetsSetTheLookAndNothingElse) {
+  constexpr StoredColor TCfg::*Colors[] = {&TCfg::MostUrgent, &TCfg::SemiUrgent, &TCfg::LeastUrgent,
+                                           &TCfg::Passed,     &TCfg::PlainText,  &TCfg::Background};
   for (int position = -1; position <= PresetCount; ++position) {
-    TCfg cfg = Scrambled;
+    TCfg cfg = HandEdited;
     ApplyPreset(position, cfg);
-    EXPECT_EQ(WithLookOf(cfg, Scrambled), Scrambled) << position;
     const bool named = position > CustomPreset && position < PresetCount;
-    for (auto field : Colors) EXPECT_EQ(cfg.*field != Unused, named) << position;
-    EXPECT_EQ(cfg.FontSize != Scrambled.FontSize, named) << position;
-    EXPECT_EQ(PresetPosition(position), named || position == CustomPreset ? position : CustomPreset);
+    EXPECT_EQ(FontOf(cfg) != FontOf(HandEdited), named) << position;
+    TCfg lookPutBack = cfg;
+    for (auto field : Colors) {
+      EXPECT_EQ(cfg.*field != HandEdited.*field, named) << position;
+      lookPutBack.*field = HandEdited.*field;
+    }
+    StoreFont({HandEdited.FontName, HandEdited.FontSize, HandEdited.FontBold, HandEdited.FontItalic, cfg.FontCharset},
+              lookPutBack);
+    EXPECT_EQ(lookPutBack, HandEdited) << position;
   }
-  TCfg defaults = Scrambled;
-  ApplyPreset(1, defaults);
-  EXPECT_EQ(defaults, WithLookOf(Scrambled, TCfg()));
 }
 
 }  // namespace
