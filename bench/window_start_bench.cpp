@@ -44,7 +44,7 @@ TAnniversaryList RandomRecords(int count) {
 std::filesystem::path Program(const std::filesystem::path& folder) {
   namespace fs = std::filesystem;
   const char* other = std::getenv("JUBILORA_BENCH_PROGRAM");
-  if (other == nullptr) return test::CopyProgram(folder);
+  if (other == nullptr || *other == '\0') return test::CopyProgram(folder);
   const fs::path desktop = fs::path(other).parent_path() / "jubilora-desktop";
   if (fs::exists(desktop)) fs::copy_file(desktop, folder / desktop.filename());
   fs::copy_file(other, folder / "jubilora");
