@@ -126,6 +126,7 @@ class Inspector {
  private:
   void Check(const std::string& name, QWidget& window) {
     EXPECT_EQ(test::TextsThatDoNotFit(window), std::vector<std::string>{}) << name;
+    EXPECT_EQ(test::InputsWithoutName(window), std::vector<std::string>{}) << name;
     // A picture with fewer pixels than the screen shows of it is blown up, and blurry.
     for (const QLabel* label : window.findChildren<QLabel*>()) {
       if (label->pixmap().isNull()) continue;

@@ -3,9 +3,13 @@
 #include <algorithm>
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QCalendarWidget>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -70,6 +74,26 @@ std::vector<std::string> TextsThatDoNotFit(const QWidget& window) {
     if (title.right() > group->width() || TextWidth(*group, group->title()) > group->width()) note(*group, group->title());
   }
   return misfits;
+}
+
+std::vector<std::string> InputsWithoutName(const QWidget& window) {
+  std::vector<std::string> unnamed;
+  for (QWidget* input : window.findChildren<QWidget*>()) {
+    const bool isInput = qobject_cast<QLineEdit*>(input) || qobject_cast<QAbstractSpinBox*>(input) ||
+                         qobject_cast<QComboBox*>(input);
+    // The parts of a compound input are named through it.
+    const QWidget* owner = input->parentWidget();
+    while (owner != nullptr && owner != &window && !qobject_cast<const QAbstractSpinBox*>(owner) &&
+           !qobject_cast<const QComboBox*>(owner) && !qobject_cast<const QCalendarWidget*>(owner))
+      owner = owner->parentWidget();
+    if (!isInput || !input->isVisibleTo(&window) || owner != &window) continue;
+    const auto labels = window.findChildren<QLabel*>();
+    const bool labelled = std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
+      return label->buddy() == input && label->isVisibleTo(&window) && !label->text().trimmed().isEmpty();
+    });
+    if (!labelled && input->accessibleName().trimmed().isEmpty()) unnamed.push_back(input->objectName().toStdString());
+  }
+  return unnamed;
 }
 
 }  // namespace jubilora::test

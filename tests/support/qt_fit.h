@@ -13,4 +13,9 @@ namespace jubilora::test {
 // (the window shown, or its layout activated).
 std::vector<std::string> TextsThatDoNotFit(const QWidget& window);
 
+// The visible inputs (line edits, spin boxes, drop-down lists) of the window that have neither an
+// accessible name nor a label whose buddy they are, as object names: a screen reader could not
+// name them, nor an access key reach them.
+std::vector<std::string> InputsWithoutName(const QWidget& window);
+
 }  // namespace jubilora::test
