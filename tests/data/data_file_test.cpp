@@ -60,14 +60,17 @@ TEST_F(DataFileTest, SavesMakeTheFoldersSortAndRotateTheDataFileIntoTheBackup) {
   EXPECT_EQ(test::ReadBytes(nested.data), EncodeRecords({anna, ben, eve}));
   EXPECT_FALSE(fs::exists(nested.backup));
 
-  // The previous data file becomes the backup; a crash's leftover goes.
+  // The previous data file becomes the backup; a crash's leftover goes, nothing else does.
   test::WriteBytes(dir / "a" / "b" / ".jubilora.jld.AbC123", "left by a crash");
+  for (const char* other : {".jubilora.jlb.AbC123", ".jubilora.jld.AbC12", "jubilora.jld.AbC123"})
+    test::WriteBytes(dir / "a" / "b" / other, "not ours");
   const std::string previous = test::ReadBytes(nested.data);
   list.clear();
   ASSERT_EQ(SaveData(list, nested, ui), std::nullopt);
   EXPECT_EQ(test::ReadBytes(nested.data), "");
   EXPECT_EQ(test::ReadBytes(nested.backup), previous);
   EXPECT_FALSE(fs::exists(dir / "a" / "b" / ".jubilora.jld.AbC123"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "a" / "b"), {}), 5);
   EXPECT_TRUE(ui.questions.empty());
   // Each save is told with the list it wrote.
   ASSERT_EQ(ui.saved.size(), 2u);
