@@ -341,6 +341,21 @@ TEST_F(ExportCommands, WriteTheirBytesOrReportWhyAndRememberTheFolder) {
   EXPECT_EQ(test::ReadBack(test::ReadBytes(dir / "other" / "list.ics")).size(), list.size());
 }
 
+// The copy is rewritten after each save; a copy that cannot be written is told once, until it
+// is written again or moves.
+TEST_F(ExportCommands, TheICalendarCopyFollowsEverySaveAndItsFailureIsToldOnce) {
+  ICalendarCopy copy;
+  const fs::path blocked = dir / "blocked";
+  test::WriteBytes(blocked, "a file where the folder should be");
+  for (const auto& [file, errors] : std::vector<std::pair<fs::path, std::size_t>>{
+           {blocked / "copy.ics", 1}, {blocked / "copy.ics", 1}, {dir / "copy.ics", 1}, {blocked / "copy.ics", 2}}) {
+    cfg.ICalendarCopy = file.string();
+    copy.Refresh(list, cfg, program, ui, NowUtc);
+    EXPECT_EQ(ui.errors.size(), errors) << file;
+  }
+  EXPECT_EQ(test::ReadBytes(dir / "copy.ics"), ICalendarExportBytes(list, cfg, paths, NowUtc));
+}
+
 // One line each in list order with the given separator, the event's own year, the date the
 // only field without quotes and empty without a calendar day (the formatter never asked),
 // quotes doubled so that other programs read a field back whole, codes out of range empty.
