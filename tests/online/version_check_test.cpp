@@ -118,6 +118,12 @@ TEST_F(VersionCheckTest, OneCheckAtATimeAndStopEndsItSilently) {
   WaitUntil([] { return false; }, 200ms);
   EXPECT_EQ(server.RequestedPaths().size(), 1);
   EXPECT_TRUE(ui.told.empty());
+  // A build that names no server asks no one and greys out "Check Now" for good.
+  check.SetServer(QUrl());
+  check.StartupCheck();
+  check.menuCheckNowClick();
+  EXPECT_FALSE(menu.isEnabled());
+  EXPECT_FALSE(check.Running());
 }
 
 }  // namespace
