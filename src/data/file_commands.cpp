@@ -75,6 +75,17 @@ bool Asked(Ui& ui, const char* caption, const char* message, std::vector<std::st
   return ui.AnswerDialog(caption, message, buttons, icon, true) == wanted;
 }
 
+// Backup and the exports: an empty list has nothing to write, told so; otherwise the user is
+// asked to go on.
+bool ProceedWithList(const TAnniversaryList& anniversaries, Ui& ui, const char* caption, const char* nothing,
+                     const char* question) {
+  if (anniversaries.empty()) {
+    ui.AnswerDialog(caption, nothing, {OkButton}, IconKind::Warning, true);
+    return false;
+  }
+  return Asked(ui, caption, question, {ProceedButton, CancelButton}, IconKind::Question, Proceed);
+}
+
 // Everything that makes two records the same anniversary, as bytes for a hash set.
 // Nothing when the date is NaN: a NaN equals nothing, not even itself.
 std::optional<std::string> IdentityKey(const TAnniversary& record) {
@@ -127,11 +138,7 @@ std::string GetBackupFileName(const LocalDateTime& now) {
 
 void BackupCommand(const TAnniversaryList& anniversaries, const DataPaths& paths, TCfg& cfg, Ui& ui,
                    const ReadLocalClock& readClock) {
-  if (anniversaries.empty()) {
-    ui.AnswerDialog(BackupCaption, NothingToBackup, {OkButton}, IconKind::Warning, true);
-    return;
-  }
-  if (!Asked(ui, BackupCaption, BackupQuestion, {ProceedButton, CancelButton}, IconKind::Question, Proceed)) return;
+  if (!ProceedWithList(anniversaries, ui, BackupCaption, NothingToBackup, BackupQuestion)) return;
 
   FileDialogOptions dialog;
   dialog.title = BackupCaption;
@@ -220,11 +227,7 @@ void SynchronizeCommand(TAnniversaryList& anniversaries, const DataPaths& paths,
 }
 
 void RunExport(const TAnniversaryList& anniversaries, TCfg& cfg, Ui& ui, const ExportFormat& format) {
-  if (anniversaries.empty()) {
-    ui.AnswerDialog(ExportCaption, NothingToExport, {OkButton}, IconKind::Warning, true);
-    return;
-  }
-  if (!Asked(ui, ExportCaption, ExportQuestion, {ProceedButton, CancelButton}, IconKind::Question, Proceed)) return;
+  if (!ProceedWithList(anniversaries, ui, ExportCaption, NothingToExport, ExportQuestion)) return;
   FileDialogOptions dialog;
   dialog.title = ExportCaption;
   dialog.filter = format.filter;
