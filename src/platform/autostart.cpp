@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <string_view>
 #include <system_error>
 
 #include "core/product.h"
@@ -13,6 +14,20 @@ namespace jubilora {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The Desktop Entry rules, in their two layers. An Exec value is first a string value
+// (backslash escapes \s \n \t \r \\), and the unescaped text is then a command line whose
+// quoted words escape " ` $ and \ with a backslash; a literal % is written %%.
+
+// The command as the Exec line's text, before string escaping: the program is always quoted,
+// other words only when they hold a reserved character.
+std::string ExecCommandLine(const std::vector<std::string>& command);
+// The words of an Exec command line (string escapes already undone); nothing when its
+// quoting is broken. Field codes standing alone (%f, %U ...) are dropped, since a log-on
+// start passes no files.
+std::optional<std::vector<std::string>> ExecWords(std::string_view commandLine);
+std::string EscapeDesktopString(std::string_view text);
+std::string UnescapeDesktopString(std::string_view value);
 
 constexpr const char* EntryGroup = "[Desktop Entry]";
 constexpr const char* EntryComment = "Shows the anniversaries around today when you log on";
@@ -185,6 +200,8 @@ std::optional<std::string> XdgAutostart::DeleteValue() {
   return std::nullopt;
 }
 
+namespace {
+
 std::string ExecCommandLine(const std::vector<std::string>& command) {
   std::string line;
   for (std::size_t i = 0; i < command.size(); ++i) {
@@ -282,5 +299,7 @@ std::string UnescapeDesktopString(std::string_view value) {
   }
   return out;
 }
+
+}  // namespace
 
 }  // namespace jubilora

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/user_folders.h"
@@ -51,20 +50,5 @@ class XdgAutostart : public AutostartStore {
   std::filesystem::path folder_;
   std::filesystem::path file_;
 };
-
-// The Desktop Entry rules, in their two layers. An Exec value is first a string value
-// (backslash escapes \s \n \t \r \\), and the unescaped text is then a command line whose
-// quoted words escape " ` $ and \ with a backslash; a literal % is written %%.
-
-// The command as the Exec line's text, before string escaping: the program is always quoted,
-// other words only when they hold a reserved character.
-std::string ExecCommandLine(const std::vector<std::string>& command);
-// The words of an Exec command line (string escapes already undone); nothing when its
-// quoting is broken. Field codes standing alone (%f, %U ...) are dropped, since a log-on
-// start passes no files.
-std::optional<std::vector<std::string>> ExecWords(std::string_view commandLine);
-
-std::string EscapeDesktopString(std::string_view text);
-std::string UnescapeDesktopString(std::string_view value);
 
 }  // namespace jubilora

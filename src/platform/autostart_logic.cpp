@@ -13,6 +13,16 @@ constexpr const char* KeepButton = "Oooops, &keep reminding me";
 constexpr const char* TurnOffButton = "I &understand, but still want to turn it off";
 constexpr int TurnOffAnswer = 2;
 
+// Whether a stored command is the expected one: word by word, without regard to case.
+bool SameAutostartCommand(const std::vector<std::string>& stored, const std::vector<std::string>& expected) {
+  if (stored.size() != expected.size()) return false;
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    if (QString::fromStdString(stored[i]).compare(QString::fromStdString(expected[i]), Qt::CaseInsensitive) != 0)
+      return false;
+  }
+  return true;
+}
+
 std::string WarningMessage() {
   return std::string("If you turn \"Autostart at Log-on\" option off,\r\n") + ProductName +
          " will not display upcoming\r\n"
@@ -48,14 +58,6 @@ std::vector<std::string> AutostartCommand(const std::filesystem::path& program) 
   return {program.string(), AutorunSwitch};
 }
 
-bool SameAutostartCommand(const std::vector<std::string>& stored, const std::vector<std::string>& expected) {
-  if (stored.size() != expected.size()) return false;
-  for (std::size_t i = 0; i < stored.size(); ++i) {
-    if (QString::fromStdString(stored[i]).compare(QString::fromStdString(expected[i]), Qt::CaseInsensitive) != 0)
-      return false;
-  }
-  return true;
-}
 
 bool RefreshAutostart(AutostartStore& store, const std::filesystem::path& program, Ui& ui) {
   if (!store.ValueExists() || !store.ReadValue()) return false;

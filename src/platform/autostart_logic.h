@@ -26,8 +26,6 @@ struct AutostartMenuState {
 
 // The command the log-on entry runs: the program's full path and "/autorun".
 std::vector<std::string> AutostartCommand(const std::filesystem::path& program);
-// Whether a stored command is the expected one: word by word, without regard to case.
-bool SameAutostartCommand(const std::vector<std::string>& stored, const std::vector<std::string>& expected);
 
 // At start-up, before the settings are read: an existing entry that names another program
 // path (the program was moved) is written anew. Returns whether autostart is on. An entry
